@@ -1,0 +1,59 @@
+// The seam between this program and the host chat client: the few window
+// operations the program relies on, and nothing else. Everything that reads
+// or writes the host goes through one HostWindows, so the same code runs on
+// the real host (user32) and on an in-memory window tree in the tests.
+//
+// Contract for implementations:
+// - A HostWindow of 0 is "no window". Every operation handed 0, a window that
+//   no longer exists, or a window that does not answer in time, behaves as if
+//   the window were not there: lookups give 0, text_length and text give
+//   nothing, set_text and type_char do nothing and give false.
+// - Class names match without regard to ASCII case.
+// - find_child walks the direct children of a parent in child order (topmost
+//   first). With `after` 0 it starts at the first child; otherwise at the
+//   child standing right after `after`, whatever `after`'s own class is (the
+//   Windows meaning, which Wine does not give by itself). A parent of 0 has
+//   no children: the desktop is never searched for them.
+// - Text is UTF-16 here. A host that speaks single-byte text converts at its
+//   implementation, in the system code page, and nowhere else.
+// - Nothing is cached: every call asks the host afresh.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zol {
+
+using HostWindow = std::uintptr_t;
+
+class HostWindows {
+public:
+    virtual ~HostWindows() = default;
+
+    // First top-level window of the class, or 0.
+    virtual HostWindow find_top_level(std::wstring_view class_name) = 0;
+
+    // First direct child of `parent` of the class standing after `after`
+    // (0: from the first child), or 0.
+    virtual HostWindow find_child(HostWindow parent, HostWindow after, std::wstring_view class_name) = 0;
+
+    // The length the window reports for its text. It may be wrong: callers
+    // must not trust it for more than the size of a buffer.
+    virtual std::optional<std::size_t> text_length(HostWindow window) = 0;
+
+    // The window's text, at most `max_length` characters of it (the window
+    // counts them); nothing when the window is missing or does not answer.
+    virtual std::optional<std::wstring> text(HostWindow window, std::size_t max_length) = 0;
+
+    // Replaces the window's text; false when it did not happen.
+    virtual bool set_text(HostWindow window, std::wstring_view text) = 0;
+
+    // Types one character into the window, as WM_CHAR does; false when the
+    // window is missing or did not answer.
+    virtual bool type_char(HostWindow window, wchar_t ch) = 0;
+};
+
+}  // namespace zol
