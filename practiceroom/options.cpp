@@ -1,0 +1,78 @@
+#include "practiceroom/options.h"
+
+#include "practiceroom/script.h"
+
+namespace zol::practiceroom {
+
+namespace {
+
+// Plain decimal digits, at most `max`.
+std::optional<std::uint32_t> parse_whole(std::wstring_view text, std::uint32_t max) {
+    if (text.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (wchar_t ch : text) {
+        if (ch < L'0' || ch > L'9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(ch - L'0');
+        if (value > max) return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+// A screen name goes into lines of the form "<name>:  <message>", one per
+// CR, so it may hold neither a colon nor a line break.
+bool is_usable_name(std::wstring_view name) {
+    return !name.empty() && name.find_first_of(L":\r\n") == std::wstring_view::npos;
+}
+
+}  // namespace
+
+ParsedOptions parse_options(const std::vector<std::wstring>& args) {
+    ParsedOptions parsed;
+    Options& o = parsed.options;
+    auto fail = [&parsed](std::wstring why) {
+        parsed.error = std::move(why);
+        return parsed;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& option = args[i];
+        if (option == L"--help") {
+            o.help = true;
+            continue;
+        }
+        if (option != L"--name" && option != L"--rooms" && option != L"--script" && option != L"--transcript" &&
+            option != L"--seed" && option != L"--hang-after" && option != L"--quit-after") {
+            return fail(L"unknown option \"" + option + L"\"");
+        }
+        if (i + 1 >= args.size()) return fail(option + L" needs a value");
+        const std::wstring& value = args[++i];
+        const std::wstring bad = L"bad value \"" + value + L"\" for " + option;
+
+        if (option == L"--name") {
+            if (!is_usable_name(value)) return fail(bad + L" (empty, or holds a colon or line break)");
+            o.name = value;
+        } else if (option == L"--rooms") {
+            const auto n = parse_whole(value, kMaxRooms);
+            if (!n) return fail(bad + L" (0 to " + std::to_wstring(kMaxRooms) + L")");
+            o.rooms = static_cast<int>(*n);
+        } else if (option == L"--script" || option == L"--transcript") {
+            if (value.empty()) return fail(bad + L" (empty file name)");
+            (option == L"--script" ? o.script_path : o.transcript_path) = value;
+        } else if (option == L"--seed") {
+            const auto n = parse_whole(value, UINT32_MAX);
+            if (!n) return fail(bad + L" (0 to 4294967295)");
+            o.seed = *n;
+        } else {
+            const auto ms = parse_seconds(value);
+            if (!ms) return fail(bad + L" (seconds, e.g. 2.5)");
+            (option == L"--hang-after" ? o.hang_after_ms : o.quit_after_ms) = *ms;
+        }
+    }
+    return parsed;
+}
+
+std::wstring usage_text() {
+    return L"usage: practice-room [--name NAME] [--rooms N] [--script FILE] [--transcript FILE]\n"
+           L"                     [--seed N] [--hang-after SECONDS] [--quit-after SECONDS]\n";
+}
+
+}  // namespace zol::practiceroom

@@ -1,0 +1,46 @@
+// The practice room's command line. Portable: the Win32 side splits the
+// command line with CommandLineToArgvW and hands the words over.
+//
+//   --name NAME            the user's screen name (default "proctor")
+//   --rooms N              rooms open at start, 0 to 20 (default 1)
+//   --script FILE          timed script of other people's lines
+//   --transcript FILE      appends every room line as it appears
+//   --seed N               dice seed, 0 to 4294967295 (default: the clock)
+//   --hang-after SECONDS   the window thread stops answering after that time
+//   --quit-after SECONDS   the program closes itself after that time
+//   --help                 prints the usage
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zol::practiceroom {
+
+inline constexpr int kMaxRooms = 20;
+
+struct Options {
+    std::wstring name = L"proctor";
+    int rooms = 1;
+    std::wstring script_path;      // empty: no script
+    std::wstring transcript_path;  // empty: no transcript
+    std::optional<std::uint32_t> seed;
+    std::optional<std::int64_t> hang_after_ms;
+    std::optional<std::int64_t> quit_after_ms;
+    bool help = false;
+};
+
+struct ParsedOptions {
+    Options options;
+    std::wstring error;  // empty when the words were all understood
+};
+
+// `args` are the words after the program name. A later repeat of an option
+// wins. The error names the offending word.
+ParsedOptions parse_options(const std::vector<std::wstring>& args);
+
+std::wstring usage_text();
+
+}  // namespace zol::practiceroom
