@@ -1,0 +1,53 @@
+// zolvantachat8: the chat scanner as a child control. It owns the polling
+// timer and hands each new chat line to its owner synchronously, from the
+// timer tick; the owner's handler may pause (and let further ticks run
+// nested) before the tick finishes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "chathost/host_windows.h"
+#include "scanner/chat_scanner.h"
+
+namespace zol {
+
+class ChatScanner {
+public:
+    using ScanHandler = std::function<void(const std::wstring& who_said, const std::wstring& what_said)>;
+
+    static constexpr wchar_t kClassName[] = L"zolvantachat8";
+    static constexpr UINT_PTR kTimer1 = 1;
+    static constexpr UINT kTimer1IntervalMs = 500;
+    // The control's fixed size in twips, whatever its container asks.
+    static constexpr int kWidthTwips = 2400;
+    static constexpr int kHeightTwips = 1380;
+
+    ChatScanner(HostWindows& host, ScanHandler zolvantascan) : host_(host), zolvantascan_(std::move(zolvantascan)) {}
+    ChatScanner(const ChatScanner&) = delete;
+    ChatScanner& operator=(const ChatScanner&) = delete;
+
+    // Creates the control as an invisible child of `parent` at (x, y) pixels.
+    HWND create(HWND parent, int id, int x, int y);
+
+    void zolvantascan_on();
+    void zolvantascan_off();
+    bool scanning() const { return scanning_; }
+
+    HWND window() const { return window_; }
+
+private:
+    static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    void tick();
+
+    HostWindows& host_;
+    ScanHandler zolvantascan_;
+    ScannerMemory memory_;
+    HWND window_ = nullptr;
+    bool scanning_ = false;
+};
+
+}  // namespace zol
