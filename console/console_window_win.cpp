@@ -1,0 +1,533 @@
+#include "console/console_window_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "chathost/stacking_win.h"
+#include "chathost/zol_chat.h"
+#include "console/command_lines.h"
+#include "console/scroll_cutter.h"
+#include "infowindows/info_windows_win.h"
+
+namespace zol {
+namespace {
+
+// 41 blanks: the hit-point label while the counter starts and stops.
+const std::wstring kBlankCaption(41, L' ');
+
+COLORREF rgb_of(std::uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
+
+std::wstring window_text(HWND window) {
+    const int n = GetWindowTextLengthW(window);
+    if (n <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(window, text.data(), n + 1);
+    text.resize(static_cast<std::size_t>(std::clamp(got, 0, n)));
+    return text;
+}
+
+bool takes_focus(ControlKind kind) {
+    return kind != ControlKind::label && kind != ControlKind::scanner;
+}
+
+}  // namespace
+
+NumberFormat user_number_format() {
+    NumberFormat format;
+    wchar_t buffer[16];
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 16) > 1) format.decimal = buffer;
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, buffer, 16) > 0) format.grouping = buffer;
+    return format;
+}
+
+std::wstring user_date_time_text() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t date[128] = L"";
+    wchar_t time[128] = L"";
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128, nullptr);
+    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &now, nullptr, time, 128);
+    const bool midnight = now.wHour == 0 && now.wMinute == 0 && now.wSecond == 0;
+    return general_date_text(date, time, midnight);
+}
+
+ConsoleWindow::ConsoleWindow(HostWindows& host, MessagePump& pump)
+    : host_(host),
+      pump_(pump),
+      scanner_(host, [this](const std::wstring& who, const std::wstring& what) { zolvantascan(who, what); }) {}
+
+ConsoleWindow::~ConsoleWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
+HWND ConsoleWindow::create(HINSTANCE instance, int show) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &ConsoleWindow::window_proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ui::kProgramIconId));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ui::kProgramIconId), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kConsoleClass.data();
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+
+    HMENU menu = CreateMenu();
+    AppendMenuW(menu, MF_STRING, idm_about, kAboutMenuText.data());
+    AppendMenuW(menu, MF_STRING, idm_help, kHelpMenuText.data());
+
+    back_brush_.reset(CreateSolidBrush(rgb_of(kConsoleBackColour)));
+    active_brush_.reset(CreateSolidBrush(rgb_of(kActiveColour)));
+
+    // No sizing frame; a small title bar lets the user move and close it,
+    // and WS_EX_APPWINDOW keeps its task bar button.
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, kConsoleClass.data(),
+                              kConsoleCaption.data(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                              CW_USEDEFAULT, CW_USEDEFAULT, 300, 300, nullptr, menu, instance, this);
+    if (!window_) return nullptr;
+    dpi_ = ui::window_dpi(window_);
+    make_fonts(dpi_);
+    create_controls();
+    apply_layout(dpi_);
+    add_tooltips();
+    fit_client_area(dpi_, true);
+    ShowWindow(window_, show);
+    UpdateWindow(window_);
+    // The first control in tab order has the focus when the window shows.
+    SetFocus(control(idc_txtscoreboard));
+    return window_;
+}
+
+void ConsoleWindow::make_fonts(UINT dpi) {
+    font_window_ = ui::make_font(L"Arial", 825, false, false, dpi);
+    font_italic_ = ui::make_font(L"Arial", 825, true, false, dpi);
+    font_banner_ = ui::make_font(L"Arial", 975, false, false, dpi);
+    font_sans_ = ui::make_font(L"MS Sans Serif", 825, false, false, dpi);
+    font_hit_running_ = ui::make_font(L"Arial", 800, true, false, dpi);
+    font_hit_stopped_ = ui::make_font(L"Arial", 1000, false, false, dpi);
+}
+
+HFONT ConsoleWindow::font_for(ControlFont font) const {
+    switch (font) {
+    case ControlFont::arial_italic: return font_italic_.get();
+    case ControlFont::banner: return font_banner_.get();
+    case ControlFont::sans_serif: return font_sans_.get();
+    case ControlFont::window: break;
+    }
+    return font_window_.get();
+}
+
+void ConsoleWindow::create_controls() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    // Tab order is the child order: focusable controls first in their tab
+    // order, then the scanner, then the labels at the bottom so that buttons
+    // and boxes overlapping them are drawn over them.
+    std::vector<const ControlSpec*> order;
+    for (const auto& spec : console_controls()) order.push_back(&spec);
+    std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
+        const int ra = takes_focus(a->kind) ? 0 : a->kind == ControlKind::scanner ? 1 : 2;
+        const int rb = takes_focus(b->kind) ? 0 : b->kind == ControlKind::scanner ? 1 : 2;
+        if (ra != rb) return ra < rb;
+        return a->tab_index < b->tab_index;
+    });
+
+    for (const ControlSpec* spec : order) {
+        const DWORD common = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+        const wchar_t* cls = L"BUTTON";
+        DWORD style = common;
+        DWORD ex_style = 0;
+        std::wstring text(spec->text);
+        switch (spec->kind) {
+        case ControlKind::multi_line_box:
+            cls = L"EDIT";
+            style |= WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+            break;
+        case ControlKind::single_line_box:
+            cls = L"EDIT";
+            style |= WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+            break;
+        case ControlKind::push_button:
+            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+        case ControlKind::toggle_button:
+        case ControlKind::flat_button:
+            // Owner-drawn so the face colour can change and the flat ones
+            // get their one-pixel outline; the "&" still gives the Alt key.
+            style |= WS_TABSTOP | BS_OWNERDRAW;
+            break;
+        case ControlKind::label:
+            cls = L"STATIC";
+            style |= spec->id == idc_lblhitpoints ? (SS_CENTER | SS_NOTIFY | SS_NOPREFIX | WS_BORDER) : (SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+            if (spec->id == idc_lblhitpoints) text = banner_text();
+            break;
+        case ControlKind::scanner:
+            scanner_.create(window_, spec->id, 0, 0);
+            continue;
+        }
+        HWND child = CreateWindowExW(ex_style, cls, text.c_str(), style, 0, 0, 10, 10, window_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec->id)), instance, nullptr);
+        if (!child) continue;
+        if (spec->kind == ControlKind::multi_line_box || spec->kind == ControlKind::single_line_box) {
+            // A limit of 0 lifts the edit's default of 32767 characters.
+            SendMessageW(child, EM_LIMITTEXT, spec->max_length, 0);
+        }
+    }
+}
+
+void ConsoleWindow::apply_layout(UINT dpi) {
+    for (const auto& spec : console_controls()) {
+        HWND child = control(spec.id);
+        if (!child) continue;
+        if (spec.kind != ControlKind::scanner) {
+            HFONT font = font_for(spec.font);
+            if (spec.id == idc_lblhitpoints && hit_font_ == HitFont::running) font = font_hit_running_.get();
+            if (spec.id == idc_lblhitpoints && hit_font_ == HitFont::stopped) font = font_hit_stopped_.get();
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+        SetWindowPos(child, nullptr, ui::twips_to_px(spec.left, dpi), ui::twips_to_px(spec.top, dpi),
+                     ui::twips_to_px(spec.width, dpi), ui::twips_to_px(spec.height, dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void ConsoleWindow::fit_client_area(UINT dpi, bool centre) {
+    const int want_w = ui::twips_to_px(kConsoleWidthTwips, dpi);
+    const int want_h = ui::twips_to_px(kConsoleHeightTwips, dpi);
+    // Measure the frame as it is (title bar, menu bar, borders) rather than
+    // computing it: the menu bar's height depends on the font and the DPI.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT window_rect, client;
+        GetWindowRect(window_, &window_rect);
+        GetClientRect(window_, &client);
+        const int frame_w = (window_rect.right - window_rect.left) - client.right;
+        const int frame_h = (window_rect.bottom - window_rect.top) - client.bottom;
+        if (client.right == want_w && client.bottom == want_h && !centre) return;
+        int x = window_rect.left;
+        int y = window_rect.top;
+        if (centre) {
+            HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY);
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            GetMonitorInfoW(monitor, &info);
+            const RECT& work = info.rcWork;
+            x = work.left + ((work.right - work.left) - (want_w + frame_w)) / 2;
+            y = work.top + ((work.bottom - work.top) - (want_h + frame_h)) / 2;
+        }
+        SetWindowPos(window_, nullptr, x, y, want_w + frame_w, want_h + frame_h, SWP_NOZORDER | SWP_NOACTIVATE);
+        centre = false;
+    }
+}
+
+void ConsoleWindow::add_tooltips() {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip_) return;
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ui::twips_to_px(4500, dpi_));
+    for (const auto& spec : console_controls()) {
+        if (spec.tooltip.empty()) continue;
+        TOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = window_;
+        info.uId = reinterpret_cast<UINT_PTR>(control(spec.id));
+        info.lpszText = const_cast<wchar_t*>(spec.tooltip.data());
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+std::wstring ConsoleWindow::control_text(ControlId id) const { return window_text(control(id)); }
+
+bool ConsoleWindow::is_dialog_message(MSG& msg) {
+    if (!window_ || !IsWindow(window_)) return false;
+    if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
+    return IsDialogMessageW(window_, &msg) != FALSE;
+}
+
+LRESULT CALLBACK ConsoleWindow::window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
+        auto* self = static_cast<ConsoleWindow*>(create->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<ConsoleWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wparam, lparam);
+    return self->handle(message, wparam, lparam);
+}
+
+LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wparam) == BN_CLICKED || (lparam == 0 && HIWORD(wparam) == 0)) on_command(LOWORD(wparam));
+        return 0;
+    case WM_DRAWITEM:
+        draw_button(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        return TRUE;
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(window_, &r);
+        FillRect(reinterpret_cast<HDC>(wparam), &r, back_brush_.get());
+        return 1;
+    }
+    case WM_CTLCOLOREDIT: {
+        HDC dc = reinterpret_cast<HDC>(wparam);
+        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
+        for (const auto& spec : console_controls()) {
+            if (spec.id == id && spec.use_text_colour) SetTextColor(dc, rgb_of(spec.text_colour));
+        }
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wparam);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_NEXTDLGCTL: {
+        // Sent by IsDialogMessage for Tab, and by a multi-line box on Tab;
+        // the console is no dialog, so it moves the focus itself.
+        HWND next = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
+                                   : GetNextDlgTabItem(window_, GetFocus(), wparam != 0);
+        if (next) {
+            SetFocus(next);
+            if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+        }
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        dpi_ = HIWORD(wparam);
+        const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        make_fonts(dpi_);
+        apply_layout(dpi_);
+        fit_client_area(dpi_, false);
+        return 0;
+    }
+    case WM_DESTROY:
+        scanner_.zolvantascan_off();
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        return 0;
+    default:
+        return DefWindowProcW(window_, message, wparam, lparam);
+    }
+}
+
+void ConsoleWindow::on_command(int id) {
+    switch (id) {
+    case idc_cmdcounterstart: counter_toggle(); break;
+    case idc_say_score:       score_toggle(); break;
+    case idc_ontop:           on_top_toggle(); break;
+    case idc_cmdscoreboard:   scroll_box(idc_txtscoreboard); break;
+    case idc_cmdscrollterms:  scroll_box(idc_txtterms); break;
+    case idc_cmdrolldyce:     roll(); break;
+    case idc_Command1:        init(); break;
+    case idc_cmddatetyme:     stamp(); break;
+    case idc_cmdscrollxps:    scroll_xps(); break;
+    case idm_about:
+        ShowAboutWindow(window_, [this] { return stayontop; });
+        break;
+    case idm_help:
+        ShowHelpWindow(window_, [this] { return stayontop; });
+        break;
+    default: break;
+    }
+}
+
+std::uint32_t& ConsoleWindow::face_of(int id) {
+    if (id == idc_say_score) return face_say_score_;
+    if (id == idc_ontop) return face_ontop_;
+    return face_counter_;
+}
+
+void ConsoleWindow::set_face(int id, std::uint32_t colour) {
+    face_of(id) = colour;
+    InvalidateRect(control(static_cast<ControlId>(id)), nullptr, FALSE);
+}
+
+void ConsoleWindow::draw_button(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_BUTTON) return;
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const int id = static_cast<int>(item.CtlID);
+    const bool toggle = id == idc_cmdcounterstart || id == idc_say_score || id == idc_ontop;
+    const bool pushed = (item.itemState & ODS_SELECTED) != 0;
+
+    const bool active = toggle && face_of(id) != kButtonFace;
+    FillRect(dc, &r, active ? active_brush_.get() : GetSysColorBrush(COLOR_BTNFACE));
+    if (toggle) {
+        DrawEdge(dc, &r, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    } else {
+        // Flat: a plain one-pixel outline, two when pressed.
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+        if (pushed) {
+            RECT inner = r;
+            InflateRect(&inner, -1, -1);
+            FrameRect(dc, &inner, GetSysColorBrush(COLOR_WINDOWFRAME));
+        }
+    }
+
+    const std::wstring caption = window_text(item.hwndItem);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+    HGDIOBJ old_font = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    RECT text_rect = r;
+    InflateRect(&text_rect, -2, -2);
+    if (pushed) OffsetRect(&text_rect, 1, 1);
+    UINT format = DT_CENTER | DT_WORDBREAK | ((item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0);
+    // Centre the (possibly wrapped) caption vertically.
+    RECT measure = text_rect;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure, format | DT_CALCRECT);
+    const int text_h = measure.bottom - measure.top;
+    const int offset = ((text_rect.bottom - text_rect.top) - text_h) / 2;
+    if (offset > 0) text_rect.top += offset;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text_rect, format);
+    SelectObject(dc, old_font);
+
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        RECT focus = r;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The toggles. The counter and score toggles take the face colour as the
+// truth before they look at their flag.
+
+void ConsoleWindow::counter_toggle() {
+    if (face_of(idc_cmdcounterstart) == kButtonFace) counteridle = true;
+    HWND label = control(idc_lblhitpoints);
+    if (counteridle) {
+        set_face(idc_cmdcounterstart, kActiveColour);
+        scanner_.zolvantascan_on();
+        counteridle = false;
+        SetWindowTextW(label, kBlankCaption.c_str());
+        hit_font_ = HitFont::running;
+        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_hit_running_.get()), TRUE);
+    } else {
+        set_face(idc_cmdcounterstart, kButtonFace);
+        scanner_.zolvantascan_off();
+        counteridle = true;
+        SetWindowTextW(label, kBlankCaption.c_str());
+        hit_font_ = HitFont::stopped;
+        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_hit_stopped_.get()), TRUE);
+        SetWindowTextW(label, banner_text().c_str());
+    }
+}
+
+void ConsoleWindow::score_toggle() {
+    if (face_of(idc_say_score) == kButtonFace) sayscore = false;
+    if (!sayscore) {
+        set_face(idc_say_score, kActiveColour);
+        sayscore = true;
+    } else {
+        set_face(idc_say_score, kButtonFace);
+        sayscore = false;
+    }
+}
+
+void ConsoleWindow::on_top_toggle() {
+    if (!stayontop) {
+        stayontop = true;
+        set_face(idc_ontop, kActiveColour);
+        StayOnTop(window_);
+    } else {
+        stayontop = false;
+        set_face(idc_ontop, kButtonFace);
+        NotOnTop(window_);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Posting commands. After every pause the program may be ending (the window
+// was closed while paused): then nothing more is posted.
+
+void ConsoleWindow::send_line(const std::wstring& line) {
+    if (pump_.quitting()) return;
+    zol_chat::SendChatLine(host_, line);
+}
+
+void ConsoleWindow::scroll_box(ControlId box) {
+    const std::wstring text = control_text(box);
+    if (text.empty()) {
+        advertise();
+        return;
+    }
+    for (const LineSpan& span : cut_scroll_lines(text)) {
+        if (pump_.quitting()) return;
+        // The box is read afresh for every line: the positions stay those of
+        // the click, the characters are what the box holds now.
+        send_line(line_text(control_text(box), span));
+        Pause(1);
+    }
+}
+
+void ConsoleWindow::advertise() {
+    const auto lines = advertisement_lines();
+    send_line(lines[0]);
+    Pause(1);
+    send_line(lines[1]);
+}
+
+void ConsoleWindow::refuse(ControlId box) {
+    MessageBeep(MB_ICONWARNING);
+    HWND edit = control(box);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+}
+
+void ConsoleWindow::roll() {
+    const RollLine r = roll_line(control_text(idc_numofdyce), control_text(idc_txtnumofdyce), user_number_format());
+    if (r.refused()) {
+        refuse(idc_numofdyce);
+        return;
+    }
+    if (r.count_box_rewrite) SetWindowTextW(control(idc_numofdyce), r.count_box_rewrite->c_str());
+    send_line(*r.line);
+}
+
+void ConsoleWindow::init() { send_line(init_line()); }
+
+void ConsoleWindow::stamp() {
+    send_line(stamp_line(user_date_time_text()));
+    Pause(1);
+}
+
+void ConsoleWindow::scroll_xps() {
+    const XpLine x = xp_line(control_text(idc_txtnuminspar), control_text(idc_txthydyce), user_number_format());
+    if (x.people_box_rewrite) SetWindowTextW(control(idc_txtnuminspar), x.people_box_rewrite->c_str());
+    if (x.highest_die_box_rewrite) SetWindowTextW(control(idc_txthydyce), x.highest_die_box_rewrite->c_str());
+    if (x.refused()) {
+        refuse(x.refused_box == XpBox::highest_die ? idc_txthydyce : idc_txtnuminspar);
+        return;
+    }
+    send_line(*x.line);
+}
+
+// ---------------------------------------------------------------------------
+// The dice counter, on each new chat line the scanner raises.
+
+void ConsoleWindow::zolvantascan(const std::wstring& who_said, const std::wstring& what_said) {
+    if (pump_.quitting()) return;
+    count_chat_line(who_said, what_said, *this);
+}
+
+void ConsoleWindow::show_hit_points(const std::wstring& caption) {
+    SetWindowTextW(control(idc_lblhitpoints), caption.c_str());
+}
+
+}  // namespace zol

@@ -1,0 +1,110 @@
+// zolspar: the console window. It owns its controls, fonts and the chat
+// scanner, keeps the three flags, and answers the buttons and menu. The
+// window's state lives in this object; the window procedure only forwards.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "chathost/host_windows.h"
+#include "console/console_layout.h"
+#include "console/dice_counter.h"
+#include "console/pump_win.h"
+#include "console/text_rules.h"
+#include "infowindows/win_ui.h"
+#include "scanner/chat_scanner_win.h"
+
+namespace zol {
+
+class ConsoleWindow final : private DiceCounterSink {
+public:
+    ConsoleWindow(HostWindows& host, MessagePump& pump);
+    ~ConsoleWindow() override;
+    ConsoleWindow(const ConsoleWindow&) = delete;
+    ConsoleWindow& operator=(const ConsoleWindow&) = delete;
+
+    // Creates the window centred on the screen and shows it.
+    HWND create(HINSTANCE instance, int show);
+    HWND window() const { return window_; }
+
+    // Read by the About and Help windows when they close.
+    bool stayontop = false;
+
+    // Waits with window events flowing; see MessagePump::Pause.
+    void Pause(int Duration) { pump_.Pause(Duration); }
+
+    // Tab and Alt keys for the console's controls.
+    bool is_dialog_message(MSG& msg);
+
+private:
+    static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+
+    void create_controls();
+    void apply_layout(UINT dpi);
+    void make_fonts(UINT dpi);
+    void fit_client_area(UINT dpi, bool centre);
+    void add_tooltips();
+    HWND control(ControlId id) const { return GetDlgItem(window_, id); }
+    std::wstring control_text(ControlId id) const;
+    HFONT font_for(ControlFont font) const;
+
+    void on_command(int id);
+    void draw_button(const DRAWITEMSTRUCT& item);
+
+    // The commands.
+    void counter_toggle();
+    void score_toggle();
+    void on_top_toggle();
+    void scroll_box(ControlId box);
+    void advertise();
+    void roll();
+    void init();
+    void stamp();
+    void scroll_xps();
+    void refuse(ControlId box);
+    void send_line(const std::wstring& line);
+    void zolvantascan(const std::wstring& who_said, const std::wstring& what_said);
+
+    // DiceCounterSink.
+    void show_hit_points(const std::wstring& caption) override;
+    bool say_score() const override { return sayscore; }
+    void send_chat_line(const std::wstring& line) override { send_line(line); }
+    void pause_one_second() override { Pause(1); }
+
+    // The toggles' face colours: kButtonFace stands for the system colour.
+    static constexpr std::uint32_t kButtonFace = 0x8000000F;
+    std::uint32_t& face_of(int id);
+    void set_face(int id, std::uint32_t colour);
+
+    HostWindows& host_;
+    MessagePump& pump_;
+    HWND window_ = nullptr;
+    HWND tooltip_ = nullptr;
+    UINT dpi_ = 96;
+    ChatScanner scanner_;
+
+    bool sayscore = false;
+    bool counteridle = false;
+    std::uint32_t face_counter_ = kButtonFace;
+    std::uint32_t face_say_score_ = kButtonFace;
+    std::uint32_t face_ontop_ = kButtonFace;
+
+    // The hit-point label's font as the counter toggle left it.
+    enum class HitFont { banner, running, stopped } hit_font_ = HitFont::banner;
+
+    ui::Font font_window_, font_italic_, font_banner_, font_sans_, font_hit_running_, font_hit_stopped_;
+    ui::Brush back_brush_, active_brush_;
+};
+
+// The user's decimal and grouping separators.
+NumberFormat user_number_format();
+
+// The current date and time in the user's general form: short date, one
+// blank, long time; at midnight the date alone.
+std::wstring user_date_time_text();
+
+}  // namespace zol

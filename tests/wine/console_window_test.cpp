@@ -1,0 +1,180 @@
+// The console as a user and a screen reader meet it: started as the real
+// exe, found by its caption, every control in place at 96 dpi.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "chathost/memory_host.h"
+#include "console/console_layout.h"
+#include "console/console_window_win.h"
+#include "tests/wine/support/harness.h"
+
+namespace zol::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class ConsoleWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        console_ = Process::start(L"zolspar.exe");
+        ASSERT_TRUE(console_.running());
+        window_ = wait_for_window(L"zolspar", L"zolvanta's spar 7.8", console_.id());
+        ASSERT_NE(window_, nullptr);
+    }
+
+    HWND item(int id) const { return GetDlgItem(window_, id); }
+
+    // The control's rectangle in the console's client coordinates.
+    RECT client_rect_of(int id) const {
+        RECT r{};
+        GetWindowRect(item(id), &r);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
+    Process console_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(ConsoleWindowTest, ShowsEveryControlWithItsTextAndPlaceAt96Dpi) {
+    struct Row {
+        int id;
+        const wchar_t* cls;
+        const wchar_t* text;  // nullptr: checked elsewhere
+        int left, top, width, height;  // twips
+    };
+    const Row rows[] = {
+        {idc_txtscoreboard, L"Edit", L"    ~*~ score ~*~\r\n\r\n~*~  end score ~*~\r\n", 0, 0, 3615, 1095},
+        {idc_say_score, L"Button", L"sa&y score", 0, 1125, 1215, 255},
+        {idc_cmdscoreboard, L"Button", L" scroll score &board ", 1200, 1125, 2415, 255},
+        {idc_lblhitpoints, L"Static", nullptr, 0, 1440, 3615, 300},
+        {idc_cmdcounterstart, L"Button", L"&counter start", 0, 1800, 735, 465},
+        {idc_ontop, L"Button", L"stay &on top", 720, 1800, 735, 465},
+        {idc_txthydyce, L"Edit", L"", 1680, 1800, 495, 285},
+        {idc_txtnuminspar, L"Edit", L"", 2400, 1800, 495, 285},
+        {idc_cmdscrollxps, L"Button", L"scroll &xp's", 3000, 1800, 615, 465},
+        {idc_Lblhydycetxt, L"Static", L"hy dyce", 1680, 2060, 615, 195},
+        {idc_lblnuminspartxt, L"Static", L"in spar", 2400, 2060, 615, 195},
+        {idc_txtterms, L"Edit", nullptr, 0, 2300, 3615, 1095},
+        {idc_cmddatetyme, L"Button", L"&date  tyme", 0, 3450, 1215, 255},
+        {idc_cmdscrollterms, L"Button", L"scroll &terms/attack", 1200, 3450, 2415, 255},
+        {idc_Command1, L"Button", L"&init", 0, 3760, 615, 315},
+        {idc_numofdyce, L"Edit", L"4", 720, 3760, 435, 315},
+        {idc_lblnumofdycetxt, L"Static", L"dyce wyth", 1210, 3820, 735, 255},
+        {idc_txtnumofdyce, L"Edit", L"92", 2040, 3760, 555, 315},
+        {idc_lblsycestxt, L"Static", L"sydes", 2640, 3820, 495, 255},
+        {idc_cmdrolldyce, L"Button", L"&roll ", 3120, 3760, 495, 315},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        HWND w = item(row.id);
+        ASSERT_NE(w, nullptr);
+        wchar_t cls[64];
+        GetClassNameW(w, cls, 64);
+        EXPECT_EQ(lstrcmpiW(cls, row.cls), 0) << cls;
+        if (row.text) {
+            EXPECT_EQ(text_of(w), row.text);
+        }
+        const RECT r = client_rect_of(row.id);
+        EXPECT_EQ(r.left, MulDiv(row.left, 96, 1440));
+        EXPECT_EQ(r.top, MulDiv(row.top, 96, 1440));
+        EXPECT_EQ(r.right - r.left, MulDiv(row.width, 96, 1440));
+        EXPECT_EQ(r.bottom - r.top, MulDiv(row.height, 96, 1440));
+        EXPECT_TRUE(IsWindowVisible(w));
+    }
+
+    const std::wstring terms = text_of(item(idc_txtterms));
+    EXPECT_EQ(terms.size(), 236u);
+    EXPECT_NE(terms.find(L"skyp you once then dq you if you are not \r\nhere"), std::wstring::npos);
+    EXPECT_EQ(terms.substr(terms.size() - 19), L"~*~ that's it ~*~\r\n");
+
+    // The banner: 41 characters around "^v^", decoded from Windows-1252.
+    const std::wstring banner = text_of(item(idc_lblhitpoints));
+    ASSERT_EQ(banner.size(), 41u);
+    EXPECT_EQ(banner.substr(0, 8), L"~\u00B7\u00A5 \u00BB\u00A7\u00AB:");
+    EXPECT_EQ(banner.substr(19, 3), L"^v^");
+    EXPECT_EQ(banner.back(), L'~');
+
+    RECT client;
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, MulDiv(3615, 96, 1440));
+    EXPECT_EQ(client.bottom, MulDiv(4095, 96, 1440));
+}
+
+TEST_F(ConsoleWindowTest, BoxesHaveTheirLimitsAndTheScannerStaysHidden) {
+    EXPECT_EQ(SendMessageW(item(idc_txtscoreboard), EM_GETLIMITTEXT, 0, 0), 500);
+    EXPECT_EQ(SendMessageW(item(idc_txtterms), EM_GETLIMITTEXT, 0, 0), 500);
+    EXPECT_GT(SendMessageW(item(idc_numofdyce), EM_GETLIMITTEXT, 0, 0), 100000);
+
+    HWND scanner = item(idc_zolvantachat81);
+    ASSERT_NE(scanner, nullptr);
+    wchar_t cls[64];
+    GetClassNameW(scanner, cls, 64);
+    EXPECT_STREQ(cls, L"zolvantachat8");
+    EXPECT_FALSE(IsWindowVisible(scanner));
+    // Whatever size it is asked to take, it keeps 2400 x 1380 twips.
+    SetWindowPos(scanner, nullptr, 0, 0, 10, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r;
+    GetWindowRect(scanner, &r);
+    EXPECT_EQ(r.right - r.left, 160);
+    EXPECT_EQ(r.bottom - r.top, 92);
+}
+
+TEST_F(ConsoleWindowTest, TabVisitsTheControlsInTabOrder) {
+    const int order[] = {idc_txtscoreboard, idc_cmdscoreboard, idc_cmdcounterstart, idc_txthydyce,
+                         idc_txtnuminspar,  idc_cmdscrollxps,  idc_txtterms,        idc_cmdscrollterms,
+                         idc_txtnumofdyce,  idc_cmddatetyme,   idc_cmdrolldyce,     idc_Command1,
+                         idc_numofdyce,     idc_say_score,     idc_ontop};
+    HWND at = item(order[0]);
+    for (std::size_t i = 1; i <= std::size(order); ++i) {
+        at = GetNextDlgTabItem(window_, at, FALSE);
+        EXPECT_EQ(GetDlgCtrlID(at), order[i % std::size(order)]) << "step " << i;
+    }
+}
+
+// Menus cannot be read from another process, so this one builds the console
+// in the test's own process, over an empty in-memory host.
+TEST(ConsoleInProcess, MenuBarHoldsAboutAndHelp) {
+    MemoryHost host;
+    MessagePump pump(nullptr);
+    ConsoleWindow console(host, pump);
+    ASSERT_NE(console.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE), nullptr);
+    HMENU menu = GetMenu(console.window());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 2);
+    wchar_t text[32];
+    GetMenuStringW(menu, 0, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"&about");
+    GetMenuStringW(menu, 1, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"&help");
+    EXPECT_FALSE(console.stayontop);
+}
+
+// A click that arrives while a pause runs is handled inside the pause, not
+// after it: the stamp pauses one second after its line, and the counter
+// pressed 150 ms into that second clears the label at once.
+TEST_F(ConsoleWindowTest, ClickDuringPauseIsHandledDuringIt) {
+    const auto start = std::chrono::steady_clock::now();
+    click(item(idc_cmddatetyme));
+    Sleep(150);
+    click(item(idc_cmdcounterstart));
+    ASSERT_TRUE(wait_until([&] { return text_of(item(idc_lblhitpoints)) == std::wstring(41, L' '); }, 3s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 800ms);
+}
+
+// Closing the console while pauses are running (two scrolls nested) ends the
+// program at once.
+TEST_F(ConsoleWindowTest, CloseDuringNestedPausesEndsTheProgram) {
+    click(item(idc_cmdscrollterms));
+    Sleep(300);
+    click(item(idc_cmdscoreboard));
+    Sleep(300);
+    const auto start = std::chrono::steady_clock::now();
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(console_.wait(2s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+}
+
+}  // namespace
+}  // namespace zol::test
