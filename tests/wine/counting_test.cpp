@@ -1,0 +1,140 @@
+// Dice results counted end to end: the console asks the practice room's
+// dice service to roll, the service answers in the room, the console's
+// scanner sees the answer and the counter shows and announces it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/wine/support/spar_session.h"
+
+namespace zol::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::wstring kBlanks(41, L' ');
+
+// Waits for the service's answer to the user's roll and returns its values.
+std::vector<int> wait_for_result(const SparSession& s) {
+    std::vector<int> values;
+    wait_for_line(
+        s.transcript(),
+        [&](const TranscriptLine& l) {
+            if (l.text.rfind(L"OnlineHost:  proctor rolled", 0) != 0) return false;
+            values = dice_values(l.text);
+            return true;
+        },
+        5s);
+    return values;
+}
+
+int total_of(const std::vector<int>& values) {
+    int total = 0;
+    for (int v : values) total += hit_points_of(v);
+    return total;
+}
+
+TEST(Counting, ResultIsShownAndAnnouncedOnceWithSayScoreOn) {
+    SparSession s;
+    ASSERT_NE(s.console(), nullptr);
+    ASSERT_NE(s.room_frame(), nullptr);
+    click(s.item(idc_cmdcounterstart));
+    ASSERT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == kBlanks; }, 3s));
+    click(s.item(idc_say_score));
+    Sleep(700);  // the scanner captures the room as it stands when started
+
+    click(s.item(idc_cmdrolldyce));
+    ASSERT_TRUE(s.wait_for(L"proctor:  //roll-dice 4-sides92"));
+    const std::vector<int> values = wait_for_result(s);
+    ASSERT_EQ(values.size(), 4u);
+    const std::wstring total = std::to_wstring(total_of(values));
+
+    EXPECT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == L"~*~ proctor scored " + total + L" ~*~"; },
+                           3s))
+        << text_of(s.item(idc_lblhitpoints));
+    const std::wstring announcement = L"proctor:  ~*~ proctor scored " + total + L" hyt poynts ~*~";
+    ASSERT_TRUE(s.wait_for(announcement));
+
+    // Later ticks see the announcement as the last line and the result is
+    // never raised again.
+    Sleep(2500);
+    int announced = 0;
+    for (const auto& l : transcript_lines(s.transcript())) announced += l.text == announcement;
+    EXPECT_EQ(announced, 1);
+}
+
+TEST(Counting, ResultIsShownButNotAnnouncedWithSayScoreOff) {
+    SparSession s;
+    click(s.item(idc_cmdcounterstart));
+    Sleep(700);
+    click(s.item(idc_Command1));
+    ASSERT_TRUE(s.wait_for(L"proctor:  //roll-dice1-sides100"));
+    const std::vector<int> values = wait_for_result(s);
+    ASSERT_EQ(values.size(), 1u);
+    const std::wstring caption = L"~*~ proctor scored " + std::to_wstring(total_of(values)) + L" ~*~";
+    EXPECT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == caption; }, 3s));
+    Sleep(1500);
+    for (const auto& l : transcript_lines(s.transcript())) EXPECT_EQ(l.text.find(L"hyt poynts"), std::wstring::npos);
+}
+
+// With two rooms open, lines go to the room in front, and follow it when the
+// user brings the other room forward.
+TEST(Counting, LinesGoToTheFrontRoom) {
+    SparSession s(L"--rooms 2");
+    const int first = s.front_room_number();
+    ASSERT_GT(first, 0);
+    click(s.item(idc_Command1));
+    ASSERT_TRUE(s.wait_for(L"proctor:  //roll-dice1-sides100"));
+    auto lines = transcript_lines(s.transcript());
+    EXPECT_EQ(lines.front().room, first);
+
+    HWND mdi = FindWindowExW(s.room_frame(), nullptr, L"MDIClient", nullptr);
+    HWND other = FindWindowExW(mdi, s.front_room(), L"AOL Child", nullptr);
+    ASSERT_NE(other, nullptr);
+    SendMessageW(mdi, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(other), 0);
+    ASSERT_TRUE(wait_until([&] { return s.front_room_number() != first; }, 3s));
+    const int second = s.front_room_number();
+
+    const std::size_t before = s.line_count();
+    click(s.item(idc_cmddatetyme));
+    ASSERT_TRUE(wait_until([&] { return s.line_count() > before; }, 5s));
+    lines = transcript_lines(s.transcript());
+    for (std::size_t i = before; i < lines.size(); ++i) {
+        if (lines[i].text.rfind(L"proctor:  ~*~ ", 0) == 0) {
+            EXPECT_EQ(lines[i].room, second);
+        }
+    }
+}
+
+// What the user had half typed in the room stays in the input box; the
+// posted line is exactly the console's.
+TEST(Counting, HalfTypedTextSurvivesAPostedLine) {
+    SparSession s;
+    HWND input = s.input_box(s.front_room());
+    ASSERT_NE(input, nullptr);
+    const std::wstring typed = L"i attack wyth my";
+    SendMessageW(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    click(s.item(idc_Command1));
+    ASSERT_TRUE(s.wait_for(L"proctor:  //roll-dice1-sides100"));
+    EXPECT_TRUE(wait_until([&] { return text_of(input) == typed; }, 3s)) << text_of(input);
+    Sleep(500);
+    for (const auto& l : transcript_lines(s.transcript())) EXPECT_EQ(l.text.find(typed), std::wstring::npos);
+}
+
+// No host running: the counter starts, nothing is shown, and every button
+// still answers without posting anywhere or hanging the console.
+TEST(Counting, NoHostMeansNothingShownAndNothingPosted) {
+    SparSession s(nullptr);
+    ASSERT_NE(s.console(), nullptr);
+    click(s.item(idc_cmdcounterstart));
+    click(s.item(idc_say_score));
+    click(s.item(idc_cmdrolldyce));
+    click(s.item(idc_Command1));
+    Sleep(1500);
+    EXPECT_EQ(text_of(s.item(idc_lblhitpoints)), kBlanks);
+    EXPECT_EQ(text_of(s.item(idc_numofdyce)), L"4");
+    EXPECT_TRUE(s.console_process().running());
+}
+
+}  // namespace
+}  // namespace zol::test

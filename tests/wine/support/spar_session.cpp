@@ -1,0 +1,72 @@
+#include "tests/wine/support/spar_session.h"
+
+#include <sstream>
+
+namespace zol::test {
+
+using namespace std::chrono_literals;
+
+SparSession::SparSession(const wchar_t* room_args, bool with_console) {
+    transcript_ = temp_file(L"transcript");
+    if (room_args) {
+        room_ = Process::start(L"practice-room.exe",
+                               L"--seed 12345 --transcript \"" + transcript_ + L"\" " + room_args);
+        room_frame_ = wait_for_window(L"AOL Frame25", nullptr, room_.id());
+        // The room is ready once it has written its first records.
+        wait_until([&] { return !read_transcript(transcript_).empty(); }, 5s);
+    }
+    if (with_console) {
+        console_ = Process::start(L"zolspar.exe");
+        console_window_ = wait_for_window(L"zolspar", L"zolvanta's spar 7.8", console_.id());
+    }
+}
+
+HWND SparSession::front_room() const {
+    HWND mdi = FindWindowExW(room_frame_, nullptr, L"MDIClient", nullptr);
+    return mdi ? FindWindowExW(mdi, nullptr, L"AOL Child", nullptr) : nullptr;
+}
+
+int SparSession::front_room_number() const {
+    const std::wstring caption = text_of(front_room());
+    const auto blank = caption.find_last_of(L' ');
+    return blank == std::wstring::npos ? -1 : std::stoi(caption.substr(blank + 1));
+}
+
+HWND SparSession::input_box(HWND room) const { return FindWindowExW(room, nullptr, L"RICHCNTL", nullptr); }
+
+bool SparSession::wait_for(const std::wstring& line, std::chrono::milliseconds timeout) const {
+    return wait_for_line(transcript_, [&](const TranscriptLine& l) { return l.text == line; }, timeout);
+}
+
+void SparSession::set_box(ControlId id, const std::wstring& text) const {
+    SendMessageW(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int hit_points_of(int die) {
+    if (die <= 14) return 0;
+    if (die <= 90) return (die - 15) / 5 + 1;
+    return die - 74;
+}
+
+std::vector<int> dice_values(const std::wstring& line) {
+    std::vector<int> values;
+    const std::wstring head = L"OnlineHost:  ";
+    if (line.compare(0, head.size(), head) != 0) return values;
+    const auto colon = line.find(L":  ", head.size());
+    if (colon == std::wstring::npos) return values;
+    std::wistringstream in(line.substr(colon + 3));
+    int v;
+    while (in >> v) values.push_back(v);
+    return values;
+}
+
+COLORREF colour_at(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+}  // namespace zol::test

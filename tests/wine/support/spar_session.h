@@ -1,0 +1,63 @@
+// A practice room and a console running side by side, as a user starts
+// them, for end-to-end tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "console/console_layout.h"
+#include "tests/wine/support/harness.h"
+
+namespace zol::test {
+
+class SparSession {
+public:
+    // Starts the practice room (unless room_args is null) and the console.
+    // The room writes its transcript to transcript(); its dice are seeded
+    // so a failing run can be repeated.
+    explicit SparSession(const wchar_t* room_args = L"", bool with_console = true);
+
+    HWND console() const { return console_window_; }
+    HWND item(ControlId id) const { return GetDlgItem(console_window_, id); }
+    HWND room_frame() const { return room_frame_; }
+    const std::wstring& transcript() const { return transcript_; }
+    Process& console_process() { return console_; }
+    Process& room_process() { return room_; }
+
+    // The room in front (the first inner window of the room's MDI client)
+    // and its number, from its caption "spar room N".
+    HWND front_room() const;
+    int front_room_number() const;
+    // The input box of a room.
+    HWND input_box(HWND room) const;
+
+    // Number of chat lines in the transcript so far.
+    std::size_t line_count() const { return transcript_lines(transcript_).size(); }
+
+    // Waits for the chat line "<name>:  <message>".
+    bool wait_for(const std::wstring& line, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+
+    // Sets a box of the console.
+    void set_box(ControlId id, const std::wstring& text) const;
+
+private:
+    std::wstring transcript_;
+    Process room_;
+    Process console_;
+    HWND room_frame_ = nullptr;
+    HWND console_window_ = nullptr;
+};
+
+// Hit points of one die, written out from the table a proctor uses: nothing
+// up to 14, then one for every five pips from 15 to 90, then one per pip.
+int hit_points_of(int die);
+
+// The values of a dice result line "OnlineHost:  <name> rolled N M-sided
+// dice:  v1 v2 ...", or nothing when it is not one.
+std::vector<int> dice_values(const std::wstring& line);
+
+// The colour at a point of a window's client area as it shows on screen.
+COLORREF colour_at(HWND window, int x, int y);
+
+}  // namespace zol::test
