@@ -91,6 +91,16 @@ constexpr char16_t kC1[32] = {
 
 std::span<const ControlSpec> console_controls() { return kControls; }
 
+std::optional<ControlId> label_of_box(ControlId box) {
+    switch (box) {
+    case idc_txthydyce: return idc_Lblhydycetxt;
+    case idc_txtnuminspar: return idc_lblnuminspartxt;
+    case idc_numofdyce: return idc_lblnumofdycetxt;
+    case idc_txtnumofdyce: return idc_lblsycestxt;
+    default: return std::nullopt;
+    }
+}
+
 std::wstring decode_windows_1252(std::string_view bytes) {
     std::wstring text;
     text.reserve(bytes.size());

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -86,6 +87,10 @@ struct ControlSpec {
 
 // The controls from the top of the window downwards.
 std::span<const ControlSpec> console_controls();
+
+// The label that names a text box for screen readers, or none: the two
+// multi-line boxes have no label and go by their tooltips.
+std::optional<ControlId> label_of_box(ControlId box);
 
 // The label's caption at start: 41 characters decoded from Windows-1252.
 const std::wstring& banner_text();

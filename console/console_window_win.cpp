@@ -7,6 +7,7 @@
 
 #include "chathost/stacking_win.h"
 #include "chathost/zol_chat.h"
+#include "console/accessible_name_win.h"
 #include "console/command_lines.h"
 #include "console/scroll_cutter.h"
 #include "infowindows/info_windows_win.h"
@@ -176,6 +177,18 @@ void ConsoleWindow::create_controls() {
             // A limit of 0 lifts the edit's default of 32767 characters.
             SendMessageW(child, EM_LIMITTEXT, spec->max_length, 0);
         }
+    }
+    // Text boxes are named by their labels, or by their tooltips where they
+    // have none.
+    for (const auto& spec : console_controls()) {
+        if (spec.kind != ControlKind::multi_line_box && spec.kind != ControlKind::single_line_box) continue;
+        std::wstring name(spec.tooltip);
+        if (const auto label = label_of_box(spec.id)) {
+            for (const auto& l : console_controls()) {
+                if (l.id == *label) name = l.text;
+            }
+        }
+        SetAccessibleName(control(spec.id), std::move(name));
     }
 }
 

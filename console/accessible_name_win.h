@@ -1,0 +1,17 @@
+// Gives a control the name screen readers announce for it. Our labels stand
+// apart from the boxes they name in the child order, so the usual guess (the
+// label just before the box) would name them wrongly, and an edit box would
+// otherwise be named by its own text.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace zol {
+
+// From now on the control's accessible object (MSAA, OBJID_CLIENT) answers
+// `name` for its name; everything else it answers as the system would.
+void SetAccessibleName(HWND control, std::wstring name);
+
+}  // namespace zol

@@ -1,0 +1,71 @@
+// What a screen reader hears for each control of the console, asked the way
+// it asks (AccessibleObjectFromWindow), of a console in this process.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include "chathost/memory_host.h"
+#include "console/console_window_win.h"
+
+namespace zol {
+namespace {
+
+std::wstring accessible_name(HWND window) {
+    IAccessible* acc = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&acc))) ||
+        !acc) {
+        return L"<no object>";
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring result = L"<no name>";
+    if (SUCCEEDED(acc->get_accName(self, &name)) && name) {
+        result = name;
+        SysFreeString(name);
+    }
+    acc->Release();
+    return result;
+}
+
+TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
+    CoInitialize(nullptr);
+    {
+        MemoryHost host;
+        MessagePump pump(nullptr);
+        ConsoleWindow console(host, pump);
+        ASSERT_NE(console.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE), nullptr);
+        auto name_of = [&](int id) { return accessible_name(GetDlgItem(console.window(), id)); };
+
+        // Buttons by their captions without the "&".
+        EXPECT_EQ(name_of(idc_say_score), L"say score");
+        EXPECT_EQ(name_of(idc_cmdcounterstart), L"counter start");
+        EXPECT_EQ(name_of(idc_ontop), L"stay on top");
+        EXPECT_EQ(name_of(idc_cmdscrollxps), L"scroll xp's");
+        EXPECT_EQ(name_of(idc_Command1), L"init");
+        EXPECT_EQ(name_of(idc_cmdrolldyce), L"roll ");
+        EXPECT_EQ(name_of(idc_cmddatetyme), L"date  tyme");
+
+        // Boxes by their labels, or their tooltips where they have none; never
+        // by what is typed in them.
+        EXPECT_EQ(name_of(idc_txthydyce), L"hy dyce");
+        EXPECT_EQ(name_of(idc_txtnuminspar), L"in spar");
+        EXPECT_EQ(name_of(idc_numofdyce), L"dyce wyth");
+        EXPECT_EQ(name_of(idc_txtnumofdyce), L"sydes");
+        EXPECT_EQ(name_of(idc_txtscoreboard), L"enter and edit the score board here");
+        EXPECT_EQ(name_of(idc_txtterms),
+                  L"you can put your attacks or terms or what ever you wysh to scroll into the chat room here");
+
+        // The hit-point label by its text.
+        const std::wstring label = name_of(idc_lblhitpoints);
+        EXPECT_NE(label.find(L"^v^"), std::wstring::npos) << label;
+    }
+    CoUninitialize();
+}
+
+}  // namespace
+}  // namespace zol
