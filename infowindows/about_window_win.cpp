@@ -1,0 +1,259 @@
+// frmaboutzolspar: names the tool, its version and author. Modal over the
+// console, run by its own message loop.
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "console/command_lines.h"
+#include "infowindows/info_window_win.h"
+#include "infowindows/info_windows_win.h"
+
+namespace zol {
+
+namespace {
+
+using info::ControlSpec;
+using info::FontSpec;
+
+constexpr COLORREF kPurple = RGB(128, 0, 128);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+constexpr FontSpec kHeadFont{L"Arial", 1800, true};
+constexpr FontSpec kSansSerif{L"MS Sans Serif", 825, false};
+
+constexpr wchar_t kDescription[] =
+    L"thys is intended to ease the task of proctoring mass spars.  i have tryed to include the most needed "
+    L"elements on a syngle page.  please feel free to dystribute thys freely.  if you lyke it, let me know.";
+constexpr wchar_t kThanks[] = L"special thanks to so many who have helped wyth thys program...   :::kysses:::  ";
+
+enum ControlId {
+    kOk = IDOK,  // so IsDialogMessage's Enter lands on it even without DM_GETDEFID
+    kIcon = 101,
+    kDescriptionLabel,
+    kThanksLabel,
+    kVersion,
+    kSalutation,
+    kSignature,
+    kEmail,
+    kWebAddressLabel,
+    kPicture,
+    kHead,
+    kLowerLine,
+    kUpperLine,
+    kTopLine,
+};
+
+constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kCentredLabel = SS_CENTER | SS_NOPREFIX;
+
+// A line drawn two pixels thick (30 twips at 96 dpi) centred on its y, as an
+// empty label painted in the line's colour. The half of a line that would lie
+// above the client area is cut off, as the window would clip it.
+ControlSpec line(int id, int x1, int x2, int y, COLORREF colour) {
+    const int top = std::max(0, y - 15);
+    return ControlSpec{id, L"STATIC", L"", x1, top, x2 - x1, y + 15 - top, 0, 0, nullptr, info::kSystemColour, colour};
+}
+
+// Controls in tab order, which is also their order on screen from top to
+// bottom of the Z order.
+std::vector<ControlSpec> about_controls() {
+    const std::wstring email = L"zolvanta@" + std::wstring(kWebDomain);
+    return {
+        {kOk, L"BUTTON", L"o&k", 3840, 5520, 420, 705, BS_DEFPUSHBUTTON | WS_TABSTOP, 0, nullptr},
+        {kIcon, L"STATIC", L"", 2760, 3240, 480, 480, SS_ICON, 0, &kSansSerif},
+        {kDescriptionLabel, L"STATIC", kDescription, 360, 1800, 3885, 1245, kLabel, 0, nullptr, kBlack},
+        {kThanksLabel, L"STATIC", kThanks, 480, 5520, 3255, 945, kLabel, 0, nullptr, kBlack},
+        {kVersion, L"STATIC", L"Version 7.8", 1800, 1440, 1515, 225, kCentredLabel, 0, nullptr},
+        {kSalutation, L"STATIC", L"love and peace,", 360, 3120, 1455, 255, kLabel, 0, nullptr},
+        {kSignature, L"STATIC", L"zolvanta", 360, 3480, 1215, 255, kLabel, 0, nullptr},
+        {kEmail, L"STATIC", email, 120, 4320, 4095, 255, kCentredLabel, 0, &kSansSerif},
+        {kWebAddressLabel, L"STATIC", std::wstring(kWebAddress), 120, 4680, 4095, 255, kCentredLabel, 0, &kSansSerif},
+        {kPicture, L"STATIC", L"", 120, 120, 1575, 1695, SS_BITMAP, 0, &kSansSerif},
+        {kHead, L"STATIC", L"zolvanta's spar proctoring tools", 1680, 240, 2655, 1080, kCentredLabel, 0, &kHeadFont,
+         kPurple},
+        line(kLowerLine, 240, 4080, 5160, kPurple),
+        line(kUpperLine, 240, 4080, 4080, kPurple),
+        line(kTopLine, 0, 3840, 0, kWhite),
+    };
+}
+
+// The About picture, 102 by 111 pixels at 96 dpi and scaled with the DPI: a
+// pair of dice on a purple ground fading to black.
+ui::GdiObject<HBITMAP> draw_picture(UINT dpi) {
+    auto px = [dpi](int v) { return MulDiv(v, static_cast<int>(dpi), 96); };
+    const int width = px(102);
+    const int height = px(111);
+    HDC screen = GetDC(nullptr);
+    ui::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, width, height));
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    if (!bitmap.get() || !dc) {
+        if (dc) DeleteDC(dc);
+        return bitmap;
+    }
+    const HGDIOBJ old_bitmap = SelectObject(dc, bitmap.get());
+
+    constexpr int kBands = 16;
+    for (int band = 0; band < kBands; ++band) {
+        const BYTE level = static_cast<BYTE>(128 - band * 128 / kBands);
+        ui::Brush brush(CreateSolidBrush(RGB(level, 0, level)));
+        const RECT r{0, band * height / kBands, width, (band + 1) * height / kBands};
+        FillRect(dc, &r, brush.get());
+    }
+
+    struct Die {
+        int left, top, size;
+        COLORREF face, pip;
+        // Pip places on a 4 by 4 grid inside the face: 1 and 3 are the
+        // thirds, 2 the middle.
+        std::vector<POINT> pips;
+    };
+    const Die dice[] = {
+        {10, 20, 52, kWhite, kPurple, {{1, 1}, {3, 1}, {2, 2}, {1, 3}, {3, 3}}},
+        {44, 56, 46, kMagenta, kWhite, {{1, 1}, {2, 2}, {3, 3}}},
+    };
+    ui::GdiObject<HPEN> outline(CreatePen(PS_SOLID, px(2), kBlack));
+    const HGDIOBJ old_pen = SelectObject(dc, outline.get());
+    for (const Die& die : dice) {
+        ui::Brush face(CreateSolidBrush(die.face));
+        ui::Brush pip(CreateSolidBrush(die.pip));
+        SelectObject(dc, face.get());
+        SelectObject(dc, outline.get());
+        RoundRect(dc, px(die.left), px(die.top), px(die.left + die.size), px(die.top + die.size), px(12), px(12));
+        SelectObject(dc, pip.get());
+        SelectObject(dc, GetStockObject(NULL_PEN));
+        const int radius = die.size / 10;
+        for (const POINT& p : die.pips) {
+            const int cx = die.left + die.size * p.x / 4;
+            const int cy = die.top + die.size * p.y / 4;
+            Ellipse(dc, px(cx - radius), px(cy - radius), px(cx + radius + 1), px(cy + radius + 1));
+        }
+        SelectObject(dc, GetStockObject(NULL_BRUSH));
+    }
+    SelectObject(dc, old_pen);
+    SelectObject(dc, old_bitmap);
+    DeleteDC(dc);
+    return bitmap;
+}
+
+class AboutForm final : public info::InfoWindow {
+public:
+    using InfoWindow::InfoWindow;
+
+    bool Open();
+
+    // Disables every visible, enabled window of the thread but this one (and
+    // the console even when hidden), remembering which, the way a modal
+    // dialog does.
+    void DisableOthers();
+    // Enables again what DisableOthers disabled; harmless to call twice.
+    void EnableOthers();
+
+private:
+    void OnCommand(int id) override {
+        if (id == kOk || id == IDCANCEL) Close();  // mouse, Enter, Alt+K, Esc
+    }
+    int DefaultButtonId() const override { return kOk; }
+    void OnLaidOut(UINT dpi) override;
+    // The others are enabled before the window goes, so activation returns to
+    // the console instead of to some other program.
+    void OnClosing() override { EnableOthers(); }
+    void OnDestroyed() override;
+
+    static BOOL CALLBACK CollectEnabled(HWND window, LPARAM self);
+
+    std::vector<HWND> disabled_;
+    ui::GdiObject<HBITMAP> picture_;
+};
+
+AboutForm* g_about = nullptr;
+
+bool AboutForm::Open() {
+    const info::WindowSpec window{L"frmaboutzolspar", L"about zolvanta's spar",
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                  WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+                                  4395, 6675, FontSpec{L"Arial", 975, true}};
+    return Create(window, about_controls());
+}
+
+void AboutForm::OnLaidOut(UINT dpi) {
+    ui::GdiObject<HBITMAP> picture = draw_picture(dpi);
+    SendMessageW(control(kPicture), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+    picture_ = std::move(picture);  // the control no longer holds the old one
+    // No icon resource (as in a test exe) leaves the box empty.
+    if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ui::kProgramIconId))) {
+        SendMessageW(control(kIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    }
+}
+
+void AboutForm::OnDestroyed() {
+    EnableOthers();
+    if (g_about == this) g_about = nullptr;
+}
+
+BOOL CALLBACK AboutForm::CollectEnabled(HWND window, LPARAM self_param) {
+    auto* self = reinterpret_cast<AboutForm*>(self_param);
+    if (window != self->hwnd() && IsWindowEnabled(window) && (IsWindowVisible(window) || window == self->console())) {
+        self->disabled_.push_back(window);
+    }
+    return TRUE;
+}
+
+void AboutForm::DisableOthers() {
+    EnumThreadWindows(GetCurrentThreadId(), &AboutForm::CollectEnabled, reinterpret_cast<LPARAM>(this));
+    for (HWND window : disabled_) EnableWindow(window, FALSE);
+}
+
+void AboutForm::EnableOthers() {
+    for (HWND window : disabled_) {
+        if (IsWindow(window)) EnableWindow(window, TRUE);
+    }
+    disabled_.clear();
+}
+
+}  // namespace
+
+HWND AboutWindow() { return g_about ? g_about->hwnd() : nullptr; }
+
+void ShowAboutWindow(HWND console, const std::function<bool()>& stay_on_top) {
+    if (g_about) {
+        SetForegroundWindow(g_about->hwnd());
+        return;
+    }
+    AboutForm about(console, stay_on_top);
+    about.LowerConsole();
+    if (!about.Open()) {
+        about.RestoreConsole();
+        return;
+    }
+    g_about = &about;
+    about.DisableOthers();
+    ShowWindow(about.hwnd(), SW_SHOW);
+    UpdateWindow(about.hwnd());
+
+    // The modal loop. It dispatches every message of the thread, so the
+    // console's timers and handlers keep running; they may even close the
+    // window from a loop of their own, which is why the window's existence
+    // is the loop's condition.
+    std::optional<WPARAM> quit;
+    while (about.hwnd()) {
+        MSG msg;
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            quit = msg.wParam;
+            break;
+        }
+        if (got == -1) break;
+        if (!IsInfoWindowMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    about.Close();
+    if (quit) PostQuitMessage(static_cast<int>(*quit));
+}
+
+}  // namespace zol

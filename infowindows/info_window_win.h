@@ -1,0 +1,126 @@
+// What the About and Help windows share: a window built from a fixed table
+// of child controls laid out in twips, per-control fonts and colours, a place
+// centred over the console, and the steps that move the console out of the
+// topmost band and back.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "infowindows/win_ui.h"
+
+namespace zol::info {
+
+struct FontSpec {
+    const wchar_t* face;
+    int hundredths_of_point;
+    bool italic;
+};
+
+// A colour left to the system: text in the button-text colour on the
+// button face, as the window itself is painted.
+inline constexpr COLORREF kSystemColour = CLR_INVALID;
+
+// One child control. Left, top, width and height are twips from the top-left
+// corner of the client area.
+struct ControlSpec {
+    int id;
+    const wchar_t* window_class;
+    std::wstring text;
+    int left, top, width, height;
+    DWORD style;  // besides WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS
+    DWORD ex_style;
+    const FontSpec* font;  // null: the window's font
+    COLORREF text_colour = kSystemColour;
+    COLORREF back_colour = kSystemColour;
+};
+
+struct WindowSpec {
+    const wchar_t* class_name;
+    const wchar_t* caption;  // set when the window is created
+    DWORD style;
+    DWORD ex_style;
+    int client_width, client_height;  // twips
+    FontSpec font;
+};
+
+class InfoWindow {
+public:
+    InfoWindow(HWND console, std::function<bool()> stay_on_top)
+        : console_(console), stay_on_top_(std::move(stay_on_top)) {}
+    virtual ~InfoWindow() = default;
+    InfoWindow(const InfoWindow&) = delete;
+    InfoWindow& operator=(const InfoWindow&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    HWND control(int id) const;
+
+    void set_stay_on_top(std::function<bool()> stay_on_top) { stay_on_top_ = std::move(stay_on_top); }
+
+    // Creates the window hidden, owned by the console and centred over it,
+    // with its client area and controls scaled to the console's DPI. The
+    // first control that takes Tab gets the focus when the window is
+    // activated. False when the window could not be created.
+    bool Create(const WindowSpec& window, std::vector<ControlSpec> controls);
+
+    // Opening step: out of the topmost band when the console wants to stay
+    // on top, so this window is not hidden behind it.
+    void LowerConsole() const;
+    // Back into the topmost band when the console wants to stay on top now.
+    void RestoreConsole() const;
+
+    // The closing steps, whichever way the window is closed: the console goes
+    // back into the topmost band when it wants to stay on top now, then the
+    // window is destroyed. Runs once; later calls do nothing. The object may
+    // be deleted by the time this returns.
+    void Close();
+
+protected:
+    HWND console() const { return console_; }
+
+    virtual void OnCommand(int id) = 0;
+    // The control Enter presses when the focus is not on a push button;
+    // 0 for none.
+    virtual int DefaultButtonId() const { return 0; }
+    // Called after every layout (creation and DPI change) with the DPI used.
+    virtual void OnLaidOut(UINT /*dpi*/) {}
+    // Called by Close between the stacking step and the destruction.
+    virtual void OnClosing() {}
+    // The window is gone. The last call the object receives from its window;
+    // an implementation may delete the object here.
+    virtual void OnDestroyed() {}
+
+private:
+    struct Control {
+        ControlSpec spec;
+        HWND hwnd = nullptr;
+        ui::Brush back;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+    void CreateControls();
+    void LayOut(UINT dpi);
+    void FitClientArea(bool centre);
+    // Text and background of a label or box from its spec.
+    LRESULT ColourControl(UINT message, HDC dc, HWND child);
+    HWND FirstTabStop() const;
+
+    HWND hwnd_ = nullptr;
+    HWND console_;
+    std::function<bool()> stay_on_top_;
+    WindowSpec window_{};
+    std::vector<Control> controls_;
+    // The fonts in use, each with the spec it was made from (null for the
+    // window font); rebuilt on a DPI change.
+    std::vector<std::pair<const FontSpec*, ui::Font>> fonts_;
+    UINT dpi_ = 96;
+    HWND saved_focus_ = nullptr;
+    bool closing_ = false;
+};
+
+}  // namespace zol::info
