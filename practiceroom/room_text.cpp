@@ -1,5 +1,7 @@
 #include "practiceroom/room_text.h"
 
+#include <vector>
+
 namespace zol::practiceroom {
 
 std::wstring room_name(int number) { return L"spar room " + std::to_wstring(number); }
@@ -40,33 +42,38 @@ void append_history_line(std::wstring& history, std::wstring_view line) {
     history += line;
 }
 
-std::wstring display_tail(std::wstring_view history, std::size_t max_chars) {
-    // Walk the lines from the newest back while they fit; every kept line
+std::wstring view_line(std::wstring_view line, std::size_t max_line_chars) {
+    if (line.size() <= max_line_chars) return std::wstring(line);
+    std::wstring out(line.substr(0, max_line_chars));
+    out += L'\u2026';
+    return out;
+}
+
+std::wstring display_tail(std::wstring_view history, std::size_t max_chars, std::size_t max_line_chars) {
+    // Collect lines from the newest back while they fit; every kept line
     // after the first costs two more characters for its CR LF.
-    std::size_t end = history.size();  // end of the line looked at
-    std::size_t start = end;           // start of what is kept
+    std::vector<std::wstring> kept;
     std::size_t used = 0;
-    std::size_t kept_lines = 0;
+    std::size_t end = history.size();  // end of the line looked at
     for (;;) {
         const std::size_t cr = end == 0 ? std::wstring_view::npos : history.rfind(L'\r', end - 1);
-        const std::size_t line_begin = cr == std::wstring_view::npos ? 0 : cr + 1;
-        const std::size_t cost = (end - line_begin) + (kept_lines > 0 ? 2 : 0);
-        if (used + cost > max_chars) {
-            // The newest line alone is too long: show its end.
-            if (kept_lines == 0) return std::wstring(history.substr(end - max_chars, max_chars));
-            break;
+        const std::size_t begin = cr == std::wstring_view::npos ? 0 : cr + 1;
+        std::wstring line = view_line(history.substr(begin, end - begin), max_line_chars);
+        const std::size_t separator = kept.empty() ? 0 : 2;
+        if (used + separator + line.size() > max_chars) {
+            if (!kept.empty()) break;
+            line.resize(max_chars);  // the newest line alone does not fit
         }
-        used += cost;
-        ++kept_lines;
-        start = line_begin;
+        used += separator + line.size();
+        kept.push_back(std::move(line));
         if (cr == std::wstring_view::npos) break;
         end = cr;
     }
     std::wstring out;
     out.reserve(used);
-    for (wchar_t ch : history.substr(start)) {
-        if (ch == L'\r') out += L"\r\n";
-        else out += ch;
+    for (auto it = kept.rbegin(); it != kept.rend(); ++it) {
+        if (it != kept.rbegin()) out += L"\r\n";
+        out += *it;
     }
     return out;
 }

@@ -27,9 +27,14 @@ std::wstring clean_posted_text(std::wstring_view raw);
 // Appends one line to a history: a CR, then the line.
 void append_history_line(std::wstring& history, std::wstring_view line);
 
-// The history as the user's view shows it: lines separated by CR LF, no
-// leading line break. Only whole lines from the end that fit in `max_chars`
-// are kept (a single newest line longer than that is cut from its front).
-std::wstring display_tail(std::wstring_view history, std::size_t max_chars);
+// One history line as the user's view shows it: a line longer than
+// `max_line_chars` is cut there and marked with an ellipsis.
+std::wstring view_line(std::wstring_view line, std::size_t max_line_chars);
+
+// The history as the user's view shows it: lines (each through view_line)
+// separated by CR LF, no leading line break. Only whole lines from the end
+// that fit in `max_chars` are kept; a newest line that alone does not fit is
+// cut to `max_chars`.
+std::wstring display_tail(std::wstring_view history, std::size_t max_chars, std::size_t max_line_chars);
 
 }  // namespace zol::practiceroom

@@ -134,7 +134,9 @@ TEST(DiceRoller, StaysWithinTheSidesAndReachesBothEnds) {
 TEST(DiceRoller, GivesNothingOutsideTheRanges) {
     DiceRoller roller(1);
     struct { int count, sides; } rows[] = {{0, 6}, {16, 6}, {-1, 6}, {2, 1}, {2, 0}, {2, -5}, {2, 10000}};
-    for (const auto& row : rows) EXPECT_TRUE(roller.roll(row.count, row.sides).empty()) << row.count << "d" << row.sides;
+    for (const auto& row : rows) {
+        EXPECT_TRUE(roller.roll(row.count, row.sides).empty()) << row.count << "d" << row.sides;
+    }
 }
 
 // --- room text -----------------------------------------------------------
@@ -166,22 +168,27 @@ TEST(RoomText, HistoryIsOneCrBetweenLinesAndTheNoticeHasNoColon) {
 }
 
 TEST(RoomText, DisplayTailKeepsWholeNewestLinesThatFit) {
-    struct { const wchar_t* history; std::size_t max; const wchar_t* shown; } rows[] = {
-        {L"a\rbb\rccc", 100, L"a\r\nbb\r\nccc"},
-        {L"a\rbb\rccc", 10, L"a\r\nbb\r\nccc"},  // exactly fits
-        {L"a\rbb\rccc", 9, L"bb\r\nccc"},
-        {L"a\rbb\rccc", 7, L"bb\r\nccc"},
-        {L"a\rbb\rccc", 6, L"ccc"},
-        {L"a\rbb\rccc", 2, L"cc"},  // newest line alone too long: its end
-        {L"a\rbb\rccc", 0, L""},
-        {L"", 5, L""},
-        {L"only", 4, L"only"},
-        {L"a\r", 3, L"a\r\n"},
-        {L"a\r\rb", 100, L"a\r\n\r\nb"},
+    struct { const wchar_t* history; std::size_t max, max_line; const wchar_t* shown; } rows[] = {
+        {L"a\rbb\rccc", 100, 100, L"a\r\nbb\r\nccc"},
+        {L"a\rbb\rccc", 10, 100, L"a\r\nbb\r\nccc"},  // exactly fits
+        {L"a\rbb\rccc", 9, 100, L"bb\r\nccc"},
+        {L"a\rbb\rccc", 7, 100, L"bb\r\nccc"},
+        {L"a\rbb\rccc", 6, 100, L"ccc"},
+        {L"a\rbb\rccc", 2, 100, L"cc"},  // newest line alone too long: cut
+        {L"a\rbb\rccc", 0, 100, L""},
+        {L"", 5, 100, L""},
+        {L"only", 4, 100, L"only"},
+        {L"a\r", 3, 100, L"a\r\n"},
+        {L"a\r", 2, 100, L""},
+        {L"a\r\rb", 100, 100, L"a\r\n\r\nb"},
+        // Long lines are cut for the view, and cost only what is shown.
+        {L"a\rxxxxxxxx\rb", 100, 3, L"a\r\nxxx\u2026\r\nb"},
+        {L"a\rxxxxxxxx\rb", 7, 3, L"xxx\u2026\r\nb"},
+        {L"xxxxxxxx", 2, 3, L"xx"},
     };
     for (const auto& row : rows) {
-        const std::wstring shown = display_tail(row.history, row.max);
-        EXPECT_EQ(shown, row.shown) << show(row.history) << " max " << row.max;
+        const std::wstring shown = display_tail(row.history, row.max, row.max_line);
+        EXPECT_EQ(shown, row.shown) << show(row.history) << " max " << row.max << " line " << row.max_line;
         EXPECT_LE(shown.size(), row.max);
     }
 }
