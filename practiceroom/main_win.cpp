@@ -1,0 +1,133 @@
+// practice-room.exe: start-up, the command line, and the few messages the
+// program has for whoever started it.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "practiceroom/options.h"
+#include "practiceroom/practice_room_win.h"
+#include "practiceroom/script.h"
+
+using namespace zol::practiceroom;
+
+namespace {
+
+// Scripts are small; a bigger file is surely not one.
+constexpr LONGLONG kMaxScriptBytes = 4 * 1024 * 1024;
+
+// Writes to the standard error we were given. A GUI program started from a
+// console window has none unless it was redirected, so it borrows the parent
+// console's; started any other way the text goes nowhere, which is fine for
+// a test tool whose tests redirect it.
+void write_stderr(const std::wstring& text) {
+    HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    if ((!err || err == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        err = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    if (!err || err == INVALID_HANDLE_VALUE) return;
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(err, &mode)) {
+        WriteConsoleW(err, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        return;
+    }
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    if (n <= 0) return;
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+    WriteFile(err, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::optional<std::wstring> decode(const std::string& bytes, UINT code_page, DWORD flags) {
+    if (bytes.empty()) return std::wstring();
+    const int n = MultiByteToWideChar(code_page, flags, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    if (n <= 0) return std::nullopt;
+    std::wstring text(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(code_page, flags, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+
+// A script file in UTF-8 (with or without its mark), in UTF-16 with its
+// mark, or failing those in the system code page, as Notepad saves them.
+std::optional<std::wstring> read_text_file(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    LARGE_INTEGER size{};
+    std::string bytes;
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxScriptBytes;
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        ok = bytes.empty() || ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        bytes.resize(read <= bytes.size() ? read : 0);
+    }
+    CloseHandle(file);
+    if (!ok) return std::nullopt;
+
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+        std::wstring text((bytes.size() - 2) / 2, L'\0');
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
+                                           static_cast<unsigned char>(bytes[3 + 2 * i]) << 8);
+        }
+        return text;
+    }
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
+    if (auto text = decode(bytes, CP_UTF8, MB_ERR_INVALID_CHARS)) return text;
+    return decode(bytes, CP_ACP, 0);
+}
+
+std::vector<std::wstring> command_line_words() {
+    std::vector<std::wstring> words;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv) return words;
+    for (int i = 1; i < count; ++i) words.emplace_back(argv[i]);
+    LocalFree(argv);
+    return words;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    const ParsedOptions parsed = parse_options(command_line_words());
+    if (!parsed.error.empty()) {
+        write_stderr(L"practice-room: " + parsed.error + L"\n" + usage_text());
+        return 2;
+    }
+    const Options& options = parsed.options;
+    if (options.help) {
+        write_stderr(usage_text());
+        return 0;
+    }
+
+    Script script;
+    if (!options.script_path.empty()) {
+        const auto text = read_text_file(options.script_path);
+        if (!text) {
+            write_stderr(L"practice-room: cannot read the script \"" + options.script_path + L"\"\n");
+            return 2;
+        }
+        script = parse_script(*text);
+        for (const std::wstring& problem : script.problems) write_stderr(problem + L"\n");
+    }
+
+    const std::uint32_t seed =
+        options.seed ? *options.seed
+                     : static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    PracticeRoom room(options, std::move(script), seed);
+    if (!options.transcript_path.empty() && !room.open_transcript(options.transcript_path)) {
+        write_stderr(L"practice-room: cannot open the transcript \"" + options.transcript_path + L"\"\n");
+        return 2;
+    }
+    if (!room.create(instance, show)) {
+        write_stderr(L"practice-room: cannot create the windows\n");
+        return 1;
+    }
+    return room.run();
+}

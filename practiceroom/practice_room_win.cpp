@@ -1,0 +1,270 @@
+#include "practiceroom/practice_room_win.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "practiceroom/room_text.h"
+
+namespace zol::practiceroom {
+
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"AOL Frame25";
+constexpr UINT_PTR kAgendaTimer = 1;
+
+// The dice service answers a moment later, as the host's does.
+constexpr std::int64_t kServiceDelayMs = 200;
+
+enum Command : UINT {
+    kCmdNewRoom = 1001,
+    kCmdNextRoom,
+    kCmdCloseRoom,
+    kCmdExit,
+    kCmdCascade,
+    kCmdTile,
+    kFirstRoomInMenu = 50000,  // the MDI client numbers its window list from here
+};
+
+std::string to_utf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    if (n <= 0) return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+HFONT create_message_font() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+HMENU create_frame_menu(HMENU* window_menu) {
+    HMENU room = CreatePopupMenu();
+    AppendMenuW(room, MF_STRING, kCmdNewRoom, L"&new room");
+    AppendMenuW(room, MF_STRING, kCmdNextRoom, L"ne&xt room");
+    AppendMenuW(room, MF_STRING, kCmdCloseRoom, L"&close room");
+    AppendMenuW(room, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(room, MF_STRING, kCmdExit, L"e&xit");
+    *window_menu = CreatePopupMenu();
+    AppendMenuW(*window_menu, MF_STRING, kCmdCascade, L"&cascade");
+    AppendMenuW(*window_menu, MF_STRING, kCmdTile, L"&tile");
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(room), L"&room");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(*window_menu), L"&window");
+    return bar;
+}
+
+}  // namespace
+
+TranscriptFile::~TranscriptFile() {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+}
+
+bool TranscriptFile::open(const std::wstring& path) {
+    // FILE_APPEND_DATA alone makes every write land at the end, and sharing
+    // read access lets a test follow the file while we run.
+    file_ = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file_ != INVALID_HANDLE_VALUE;
+}
+
+void TranscriptFile::write(std::wstring_view record) {
+    if (file_ == INVALID_HANDLE_VALUE) return;
+    const std::string bytes = to_utf8(record);
+    DWORD written = 0;
+    WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+PracticeRoom::PracticeRoom(Options options, Script script, std::uint32_t seed)
+    : options_(std::move(options)), script_(std::move(script)), seed_(seed), roller_(seed) {}
+
+PracticeRoom::~PracticeRoom() {
+    // Rooms forget themselves as their windows go, so the windows go first.
+    if (frame_ && IsWindow(frame_)) DestroyWindow(frame_);
+    if (font_) DeleteObject(font_);
+}
+
+bool PracticeRoom::create(HINSTANCE instance, int show) {
+    instance_ = instance;
+    record(0, TranscriptKind::Start, L"name " + options_.name + L", seed " + std::to_wstring(seed_));
+    font_ = create_message_font();
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = frame_proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    wc.lpszClassName = kFrameClass;
+    if (!RegisterClassExW(&wc) || !RoomWindow::register_classes(instance)) return false;
+
+    frame_ = CreateWindowExW(0, kFrameClass, L"practice room", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                             CW_USEDEFAULT, 900, 640, nullptr, nullptr, instance, this);
+    if (!frame_ || !client_) return false;
+    // Shown first: a hidden frame gets its first WM_SIZE only when shown, and
+    // rooms opened into a client of no size come out minimized.
+    ShowWindow(frame_, show);
+    UpdateWindow(frame_);
+    for (int i = 0; i < options_.rooms; ++i) open_room();
+
+    // The script's delays add up from the start; the agenda keeps them in
+    // order, and ties with the hang or the quit go to the script first.
+    std::int64_t due = 0;
+    for (const ScriptLine& line : script_.lines) {
+        due += line.delay_ms;
+        agenda_.add(due, Event{Event::Kind::ScriptLine, 0, line.speaker, line.message});
+    }
+    if (options_.hang_after_ms) agenda_.add(*options_.hang_after_ms, Event{Event::Kind::Hang, 0, {}, {}});
+    if (options_.quit_after_ms) agenda_.add(*options_.quit_after_ms, Event{Event::Kind::Quit, 0, {}, {}});
+    arm_timer();
+    return true;
+}
+
+int PracticeRoom::run() {
+    MSG msg{};
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
+        if (client_ && TranslateMDISysAccel(client_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return got == 0 ? static_cast<int>(msg.wParam) : 1;
+}
+
+std::int64_t PracticeRoom::now_ms() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now() - start_).count();
+}
+
+void PracticeRoom::record(int room, TranscriptKind kind, std::wstring_view text) {
+    transcript_.write(transcript_record(now_ms(), room, kind, text));
+}
+
+void PracticeRoom::post(RoomWindow& room, std::wstring_view speaker, std::wstring_view message) {
+    room.add_line(chat_line(speaker, message));
+    room.add_person(speaker);
+    if (auto reply = dice_service_reply(speaker, message, roller_)) {
+        agenda_.add(now_ms() + kServiceDelayMs, Event{Event::Kind::ServiceLine, room.number(), {}, std::move(*reply)});
+        arm_timer();
+    }
+}
+
+void PracticeRoom::room_closed(int number) { rooms_.erase(number); }
+
+void PracticeRoom::open_room() {
+    const int number = next_room_number_++;
+    auto room = std::make_unique<RoomWindow>(*this, number);
+    RoomWindow& created = *room;
+    rooms_.emplace(number, std::move(room));
+    // A failed creation may or may not have reached WM_NCDESTROY, which
+    // erases the room; erasing again is harmless.
+    if (!created.create(client_)) rooms_.erase(number);
+}
+
+// The front room is the first room in the MDI client's child order, the
+// one the console picks.
+RoomWindow* PracticeRoom::front_room() {
+    for (HWND child = GetWindow(client_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        for (auto& [number, room] : rooms_) {
+            if (room->hwnd() == child) return room.get();
+        }
+    }
+    return nullptr;
+}
+
+void PracticeRoom::close_front_room() {
+    RoomWindow* room = front_room();
+    if (room) SendMessageW(client_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(room->hwnd()), 0);
+}
+
+void PracticeRoom::arm_timer() {
+    const auto due = agenda_.next_due();
+    if (!due) {
+        KillTimer(frame_, kAgendaTimer);
+        return;
+    }
+    const std::int64_t wait = std::clamp<std::int64_t>(*due - now_ms(), USER_TIMER_MINIMUM, 0x7FFFFFFF);
+    SetTimer(frame_, kAgendaTimer, static_cast<UINT>(wait), nullptr);
+}
+
+void PracticeRoom::run_due_events() {
+    while (auto event = agenda_.take_due(now_ms())) run(*event);
+    arm_timer();
+}
+
+void PracticeRoom::run(const Event& event) {
+    switch (event.kind) {
+    case Event::Kind::ScriptLine:
+        // With no room open the line is said to nobody.
+        if (RoomWindow* room = front_room()) post(*room, event.speaker, event.text);
+        break;
+    case Event::Kind::ServiceLine:
+        // The room may have been closed since the command.
+        if (auto it = rooms_.find(event.room); it != rooms_.end()) it->second->add_line(event.text);
+        break;
+    case Event::Kind::Hang:
+        // A host that stops answering: the window thread never returns to
+        // its message loop, so every message sent to any of our windows
+        // waits, and SMTO_ABORTIFHUNG callers see a hung window.
+        for (;;) Sleep(INFINITE);
+    case Event::Kind::Quit:
+        DestroyWindow(frame_);
+        break;
+    }
+}
+
+LRESULT CALLBACK PracticeRoom::frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<PracticeRoom*>(reinterpret_cast<const CREATESTRUCTW*>(lparam)->lpCreateParams);
+        self->frame_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<PracticeRoom*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefFrameProcW(hwnd, nullptr, msg, wparam, lparam);
+    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    return self->handle(msg, wparam, lparam);
+}
+
+LRESULT PracticeRoom::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+    switch (msg) {
+    case WM_CREATE:
+        create_client();
+        return client_ ? 0 : -1;
+    case WM_TIMER:
+        if (wparam == kAgendaTimer) run_due_events();
+        return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wparam)) {
+        case kCmdNewRoom:   open_room(); return 0;
+        case kCmdNextRoom:  SendMessageW(client_, WM_MDINEXT, 0, 0); return 0;
+        case kCmdCloseRoom: close_front_room(); return 0;
+        case kCmdExit:      DestroyWindow(frame_); return 0;
+        case kCmdCascade:   SendMessageW(client_, WM_MDICASCADE, 0, 0); return 0;
+        case kCmdTile:      SendMessageW(client_, WM_MDITILE, MDITILE_VERTICAL, 0); return 0;
+        }
+        break;
+    case WM_DESTROY:
+        KillTimer(frame_, kAgendaTimer);
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefFrameProcW(frame_, client_, msg, wparam, lparam);
+}
+
+void PracticeRoom::create_client() {
+    HMENU window_menu = nullptr;
+    SetMenu(frame_, create_frame_menu(&window_menu));
+    CLIENTCREATESTRUCT ccs{};
+    ccs.hWindowMenu = window_menu;
+    ccs.idFirstChild = kFirstRoomInMenu;
+    client_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                              WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0, 0, 0, frame_,
+                              nullptr, instance_, &ccs);
+}
+
+}  // namespace zol::practiceroom

@@ -1,0 +1,143 @@
+// The practice room's windows: a frame of the host's class, an MDI client,
+// and chat rooms with the host's child classes, so the console finds and
+// drives them with the very calls it uses on the host. See room_window_win.cpp
+// for one room, practice_room_win.cpp for the frame and the clock.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "practiceroom/agenda.h"
+#include "practiceroom/dice.h"
+#include "practiceroom/options.h"
+#include "practiceroom/script.h"
+#include "practiceroom/transcript.h"
+
+namespace zol::practiceroom {
+
+class PracticeRoom;
+
+// One chat room: an "AOL Child" MDI child with, in this child order,
+// RICHCNTLREADONLY (the history as its window text, shown through a
+// read-only edit inside it), RICHCNTL (the input box), _AOL_Listbox (the
+// people here), _AOL_Icon (the send button) and _AOL_Static (the head count).
+class RoomWindow {
+public:
+    RoomWindow(PracticeRoom& app, int number) : app_(app), number_(number) {}
+    RoomWindow(const RoomWindow&) = delete;
+    RoomWindow& operator=(const RoomWindow&) = delete;
+
+    static bool register_classes(HINSTANCE instance);
+
+    // Creates the room as a child of the MDI client; it becomes the front room.
+    bool create(HWND mdi_client);
+
+    int number() const { return number_; }
+    HWND hwnd() const { return hwnd_; }
+
+    // Appends one line to the history, the view and the transcript.
+    void add_line(std::wstring_view line);
+    void add_person(std::wstring_view name);
+
+private:
+    static LRESULT CALLBACK room_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    static LRESULT CALLBACK input_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    static LRESULT CALLBACK text_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    static RoomWindow* from(HWND room);
+
+    LRESULT handle(UINT msg, WPARAM wparam, LPARAM lparam);
+    void create_children();
+    void layout();
+    void show_line(std::wstring_view line, bool first);
+    void post_input();
+
+    PracticeRoom& app_;
+    const int number_;
+    std::wstring history_;
+    HWND hwnd_ = nullptr;
+    HWND text_ = nullptr;    // RICHCNTLREADONLY
+    HWND view_ = nullptr;    // the read-only EDIT inside it
+    HWND input_ = nullptr;   // RICHCNTL
+    HWND people_ = nullptr;  // _AOL_Listbox
+    HWND send_ = nullptr;    // _AOL_Icon
+    HWND count_ = nullptr;   // _AOL_Static
+};
+
+// Appends UTF-8 records to a file. Each record is written with one WriteFile
+// straight to the system, so a reader sees it as soon as it happened.
+class TranscriptFile {
+public:
+    TranscriptFile() = default;
+    TranscriptFile(const TranscriptFile&) = delete;
+    TranscriptFile& operator=(const TranscriptFile&) = delete;
+    ~TranscriptFile();
+
+    bool open(const std::wstring& path);
+    void write(std::wstring_view record);
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+// The program: the frame window, its rooms, the dice service, the script
+// player and the one timer that drives them.
+class PracticeRoom {
+public:
+    PracticeRoom(Options options, Script script, std::uint32_t seed);
+    PracticeRoom(const PracticeRoom&) = delete;
+    PracticeRoom& operator=(const PracticeRoom&) = delete;
+    ~PracticeRoom();
+
+    bool open_transcript(const std::wstring& path) { return transcript_.open(path); }
+    bool create(HINSTANCE instance, int show);
+    int run();
+
+    // What rooms call.
+    const std::wstring& user_name() const { return options_.name; }
+    HFONT font() const { return font_; }
+    void record(int room, TranscriptKind kind, std::wstring_view text);
+    void post(RoomWindow& room, std::wstring_view speaker, std::wstring_view message);
+    void room_closed(int number);
+
+private:
+    // Something the agenda holds until it is due.
+    struct Event {
+        enum class Kind { ScriptLine, ServiceLine, Hang, Quit } kind;
+        int room = 0;          // ServiceLine: the room the command was posted in
+        std::wstring speaker;  // ScriptLine
+        std::wstring text;     // ScriptLine: the message; ServiceLine: the whole line
+    };
+
+    static LRESULT CALLBACK frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    LRESULT handle(UINT msg, WPARAM wparam, LPARAM lparam);
+    void create_client();
+    void open_room();
+    void close_front_room();
+    RoomWindow* front_room();
+    std::int64_t now_ms() const;
+    void arm_timer();
+    void run_due_events();
+    void run(const Event& event);
+
+    Options options_;
+    Script script_;
+    std::uint32_t seed_;
+    DiceRoller roller_;
+    Agenda<Event> agenda_;
+    TranscriptFile transcript_;
+    std::map<int, std::unique_ptr<RoomWindow>> rooms_;
+    int next_room_number_ = 1;
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    HINSTANCE instance_ = nullptr;
+    HWND frame_ = nullptr;
+    HWND client_ = nullptr;
+    HFONT font_ = nullptr;  // owned; deleted after every window is gone
+};
+
+}  // namespace zol::practiceroom

@@ -1,0 +1,265 @@
+#include "practiceroom/practice_room_win.h"
+
+#include <algorithm>
+
+#include "practiceroom/room_text.h"
+
+namespace zol::practiceroom {
+
+namespace {
+
+constexpr wchar_t kRoomClass[] = L"AOL Child";
+constexpr wchar_t kTextClass[] = L"RICHCNTLREADONLY";
+constexpr wchar_t kInputClass[] = L"RICHCNTL";
+constexpr wchar_t kPeopleClass[] = L"_AOL_Listbox";
+constexpr wchar_t kIconClass[] = L"_AOL_Icon";
+constexpr wchar_t kStaticClass[] = L"_AOL_Static";
+
+constexpr int kSendId = 101;
+
+// The view shows the newest lines only; a reader of the history gets the
+// whole of it from RICHCNTLREADONLY anyway. Lines are appended to the view;
+// only when it outgrows kViewMaxChars is it rewritten with the newest half.
+// Both bounds are about Wine, whose word-wrapping edit takes time that grows
+// faster than the length of a paragraph (seconds for 32K characters): so
+// the view stays small and cuts every line at kViewLineChars.
+constexpr std::size_t kViewMaxChars = 16 * 1024;
+constexpr std::size_t kViewLineChars = 1000;
+
+// The window procedure of the system EDIT class, which RICHCNTL hands every
+// message it does not handle itself. A class property, so it is process-wide.
+WNDPROC g_edit_proc = nullptr;
+
+// Registers `name` as a copy of the system class `base` (same extra bytes,
+// cursor, background) under our instance. With `proc` null the copy keeps
+// the system procedure and only the name differs. Gives the base procedure,
+// or null on failure.
+WNDPROC register_superclass(HINSTANCE instance, const wchar_t* base, const wchar_t* name, WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(nullptr, base, &wc)) return nullptr;
+    const WNDPROC base_proc = wc.lpfnWndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = name;
+    wc.style &= ~CS_GLOBALCLASS;
+    if (proc) wc.lpfnWndProc = proc;
+    if (!RegisterClassExW(&wc)) return nullptr;
+    return base_proc;
+}
+
+std::wstring window_text(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::clamp(copied, 0, length)));
+    return text;
+}
+
+HWND create_child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex_style = 0,
+                  int id = 0) {
+    return CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void set_font(HWND hwnd, HFONT font) { SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE); }
+
+}  // namespace
+
+bool RoomWindow::register_classes(HINSTANCE instance) {
+    WNDCLASSEXW room{};
+    room.cbSize = sizeof room;
+    room.lpfnWndProc = room_proc;
+    room.hInstance = instance;
+    room.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    room.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    room.lpszClassName = kRoomClass;
+    if (!RegisterClassExW(&room)) return false;
+
+    WNDCLASSEXW text{};
+    text.cbSize = sizeof text;
+    text.lpfnWndProc = text_proc;
+    text.hInstance = instance;
+    text.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    text.lpszClassName = kTextClass;
+    if (!RegisterClassExW(&text)) return false;
+
+    // Registered as Unicode classes: an "A" caller in another process gets
+    // its text converted to and from the system code page by the system.
+    g_edit_proc = register_superclass(instance, L"EDIT", kInputClass, input_proc);
+    return g_edit_proc && register_superclass(instance, L"LISTBOX", kPeopleClass, nullptr) &&
+           register_superclass(instance, L"BUTTON", kIconClass, nullptr) &&
+           register_superclass(instance, L"STATIC", kStaticClass, nullptr);
+}
+
+bool RoomWindow::create(HWND mdi_client) {
+    const std::wstring caption = room_name(number_);
+    MDICREATESTRUCTW mcs{};
+    mcs.szClass = kRoomClass;
+    mcs.szTitle = caption.c_str();
+    mcs.hOwner = GetModuleHandleW(nullptr);
+    mcs.x = mcs.y = mcs.cx = mcs.cy = CW_USEDEFAULT;
+    mcs.lParam = reinterpret_cast<LPARAM>(this);
+    return SendMessageW(mdi_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)) != 0;
+}
+
+RoomWindow* RoomWindow::from(HWND room) {
+    return reinterpret_cast<RoomWindow*>(GetWindowLongPtrW(room, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK RoomWindow::room_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (msg == WM_NCCREATE) {
+        // Created through WM_MDICREATE: the create parameters are the
+        // MDICREATESTRUCT, whose lParam carries the object.
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        const auto* mcs = static_cast<const MDICREATESTRUCTW*>(cs->lpCreateParams);
+        auto* self = reinterpret_cast<RoomWindow*>(mcs->lParam);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    RoomWindow* self = from(hwnd);
+    if (!self) return DefMDIChildProcW(hwnd, msg, wparam, lparam);
+    if (msg == WM_NCDESTROY) {
+        // The app owns the object and deletes it here: nothing may touch
+        // `self` after room_closed.
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        const LRESULT result = DefMDIChildProcW(hwnd, msg, wparam, lparam);
+        self->app_.room_closed(self->number_);
+        return result;
+    }
+    return self->handle(msg, wparam, lparam);
+}
+
+LRESULT RoomWindow::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+    switch (msg) {
+    case WM_CREATE:
+        create_children();
+        add_line(entered_notice(room_name(number_)));
+        add_person(app_.user_name());
+        return 0;
+    case WM_SIZE:
+        layout();
+        break;  // DefMDIChildProc must see WM_SIZE too
+    case WM_SETFOCUS:
+        DefMDIChildProcW(hwnd_, msg, wparam, lparam);
+        if (input_) SetFocus(input_);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wparam) == kSendId && HIWORD(wparam) == BN_CLICKED) {
+            post_input();
+            SetFocus(input_);
+            return 0;
+        }
+        break;
+    }
+    return DefMDIChildProcW(hwnd_, msg, wparam, lparam);
+}
+
+void RoomWindow::create_children() {
+    // Creation order is child order, which the console relies on: the text
+    // window first, the input box after it.
+    text_ = create_child(hwnd_, kTextClass, L"", 0);
+    view_ = create_child(text_, L"EDIT", L"", WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                         WS_EX_CLIENTEDGE);
+    // No word wrap in the input box (ES_AUTOHSCROLL): only typed or pasted
+    // line breaks break it, and a huge WM_SETTEXT costs no wrapping time.
+    input_ = create_child(hwnd_, kInputClass, L"",
+                          WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+    people_ = create_child(hwnd_, kPeopleClass, L"",
+                           WS_TABSTOP | WS_VSCROLL | LBS_SORT | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, WS_EX_CLIENTEDGE);
+    send_ = create_child(hwnd_, kIconClass, L"send", WS_TABSTOP | BS_PUSHBUTTON, 0, kSendId);
+    count_ = create_child(hwnd_, kStaticClass, L"", SS_LEFT | SS_NOPREFIX);
+    for (HWND child : {view_, input_, people_, send_, count_}) set_font(child, app_.font());
+}
+
+void RoomWindow::layout() {
+    RECT rc{};
+    GetClientRect(hwnd_, &rc);
+    const int margin = 6, people_width = 150, label_height = 20, input_height = 52, send_width = 64;
+    const int w = std::max<int>(rc.right, 2 * margin + people_width + send_width + 40);
+    const int h = std::max<int>(rc.bottom, 2 * margin + input_height + 60);
+    const int left_width = w - 3 * margin - people_width;
+    const int history_height = h - 3 * margin - input_height;
+    const int right = w - margin - people_width;
+
+    MoveWindow(text_, margin, margin, left_width, history_height, TRUE);
+    MoveWindow(input_, margin, h - margin - input_height, left_width - margin - send_width, input_height, TRUE);
+    MoveWindow(send_, w - 2 * margin - people_width - send_width, h - margin - input_height, send_width, input_height,
+               TRUE);
+    MoveWindow(count_, right, margin, people_width, label_height, TRUE);
+    MoveWindow(people_, right, margin + label_height, people_width, h - 2 * margin - label_height, TRUE);
+}
+
+void RoomWindow::add_line(std::wstring_view line) {
+    const bool first = history_.empty();
+    if (first) history_ = line;
+    else append_history_line(history_, line);
+    SetWindowTextW(text_, history_.c_str());
+    show_line(line, first);
+
+    app_.record(number_, first ? TranscriptKind::Enter : TranscriptKind::Line, line);
+}
+
+void RoomWindow::show_line(std::wstring_view line, bool first) {
+    const auto shown = static_cast<std::size_t>(std::max(GetWindowTextLengthW(view_), 0));
+    std::wstring piece = first ? L"" : L"\r\n";
+    piece += view_line(line, kViewLineChars);
+    if (shown + piece.size() > kViewMaxChars) {
+        SetWindowTextW(view_, display_tail(history_, kViewMaxChars / 2, kViewLineChars).c_str());
+    } else {
+        SendMessageW(view_, EM_SETSEL, shown, static_cast<LPARAM>(shown));
+        SendMessageW(view_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+    }
+    const int end = GetWindowTextLengthW(view_);
+    SendMessageW(view_, EM_SETSEL, end, end);
+    SendMessageW(view_, EM_SCROLLCARET, 0, 0);
+}
+
+void RoomWindow::add_person(std::wstring_view name) {
+    const std::wstring person(name);
+    if (SendMessageW(people_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(person.c_str())) !=
+        LB_ERR) {
+        return;
+    }
+    SendMessageW(people_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(person.c_str()));
+    const LRESULT n = SendMessageW(people_, LB_GETCOUNT, 0, 0);
+    const std::wstring label = std::to_wstring(n) + (n == 1 ? L" person here" : L" people here");
+    SetWindowTextW(count_, label.c_str());
+}
+
+void RoomWindow::post_input() {
+    const std::wstring text = clean_posted_text(window_text(input_));
+    SetWindowTextW(input_, L"");
+    if (text.empty()) return;
+    app_.post(*this, app_.user_name(), text);
+}
+
+// RICHCNTL: a multi-line edit on which Enter posts instead of breaking the
+// line. Another program presses Enter with WM_CHAR 13, so this is handled on
+// the character, not on the key.
+LRESULT CALLBACK RoomWindow::input_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (msg == WM_CHAR && wparam == L'\r') {
+        if (RoomWindow* room = from(GetParent(hwnd))) room->post_input();
+        return 0;
+    }
+    return CallWindowProcW(g_edit_proc, hwnd, msg, wparam, lparam);
+}
+
+// RICHCNTLREADONLY: its window text, kept by DefWindowProc, is the room's
+// history; the read-only edit inside shows the newest part of it.
+LRESULT CALLBACK RoomWindow::text_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    switch (msg) {
+    case WM_SIZE:
+        if (HWND view = GetWindow(hwnd, GW_CHILD)) MoveWindow(view, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        // A read-only edit asks as a static does; paint it like a page, not
+        // like a disabled box.
+        SetBkColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_WINDOW));
+        SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    return DefWindowProcW(hwnd, msg, wparam, lparam);
+}
+
+}  // namespace zol::practiceroom
