@@ -122,6 +122,10 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
     if (options_.hang_after_ms) agenda_.add(*options_.hang_after_ms, Event{Event::Kind::Hang, 0, {}, {}});
     if (options_.quit_after_ms) agenda_.add(*options_.quit_after_ms, Event{Event::Kind::Quit, 0, {}, {}});
     arm_timer();
+
+    transcript_.write(held_records_);
+    held_records_.clear();
+    holding_records_ = false;
     return true;
 }
 
@@ -142,7 +146,9 @@ std::int64_t PracticeRoom::now_ms() const {
 }
 
 void PracticeRoom::record(int room, TranscriptKind kind, std::wstring_view text) {
-    transcript_.write(transcript_record(now_ms(), room, kind, text));
+    std::wstring line = transcript_record(now_ms(), room, kind, text);
+    if (holding_records_) held_records_ += line;
+    else transcript_.write(line);
 }
 
 void PracticeRoom::post(RoomWindow& room, std::wstring_view speaker, std::wstring_view message) {

@@ -131,6 +131,11 @@ private:
     DiceRoller roller_;
     Agenda<Event> agenda_;
     TranscriptFile transcript_;
+    // Until every room of the start is open, records are held and then
+    // written at once: a reader may take the first bytes of the transcript
+    // to mean that the rooms are there.
+    bool holding_records_ = true;
+    std::wstring held_records_;
     std::map<int, std::unique_ptr<RoomWindow>> rooms_;
     int next_room_number_ = 1;
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
