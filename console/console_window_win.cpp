@@ -238,8 +238,13 @@ void ConsoleWindow::fit_client_area(UINT dpi, bool centre) {
 }
 
 void ConsoleWindow::add_tooltips() {
+    // The tooltip window has no owner: Wine 8 will not move a window that
+    // owns popups into the topmost band (it moves the popups instead), which
+    // would make "stay on top" do nothing there. A tooltip is topmost by
+    // itself and only shows while the mouse rests on a control, so it needs
+    // no owner; it is destroyed with the console below.
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
     if (!tooltip_) return;
     SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ui::twips_to_px(4500, dpi_));
@@ -327,6 +332,8 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_DESTROY:
         scanner_.zolvantascan_off();
+        if (tooltip_) DestroyWindow(tooltip_);
+        tooltip_ = nullptr;
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
