@@ -1,5 +1,6 @@
 #include "chathost/user32_host_win.h"
 
+#include <cstdint>
 #include <new>
 #include <string>
 #include <vector>
@@ -76,9 +77,21 @@ HostWindow User32Host::find_child(HostWindow parent, HostWindow after, std::wstr
 }
 
 std::optional<std::size_t> User32Host::text_length(HostWindow window) {
-    const auto r = send(as_hwnd(window), WM_GETTEXTLENGTH, 0, 0);
-    if (!r || *r < 0) return std::nullopt;
-    return static_cast<std::size_t>(*r);
+    // Asked in the wide form: Wine 8 never gives up on the single-byte
+    // WM_GETTEXTLENGTH to a hung window, timeout or not, while the wide one
+    // times out as it should. The single-byte text can take up to the code
+    // page's widest character per UTF-16 unit, so the length is scaled by it
+    // to size the buffer the single-byte text is read into.
+    HWND w = as_hwnd(window);
+    if (!w || !IsWindow(w)) return std::nullopt;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTimeoutMs, &result)) {
+        return std::nullopt;
+    }
+    CPINFO info{};
+    const std::size_t widest = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1 ? info.MaxCharSize : 1;
+    if (result > SIZE_MAX / widest) return std::nullopt;
+    return static_cast<std::size_t>(result) * widest;
 }
 
 std::optional<std::wstring> User32Host::text(HostWindow window, std::size_t max_length) {
