@@ -96,8 +96,14 @@ HWND find_top_level(const wchar_t* cls, const wchar_t* caption, DWORD pid) {
 }
 
 HWND wait_for_window(const wchar_t* cls, const wchar_t* caption, DWORD pid, std::chrono::milliseconds timeout) {
+    // A window is found as soon as it is created; it is ready once shown.
     HWND found = nullptr;
-    wait_until([&] { return (found = find_top_level(cls, caption, pid)) != nullptr; }, timeout);
+    wait_until(
+        [&] {
+            found = find_top_level(cls, caption, pid);
+            return found != nullptr && IsWindowVisible(found);
+        },
+        timeout);
     return found;
 }
 

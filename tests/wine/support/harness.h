@@ -51,7 +51,7 @@ bool wait_until(const std::function<bool()>& condition, std::chrono::millisecond
 // process when pid is 0), or null.
 HWND find_top_level(const wchar_t* cls, const wchar_t* caption, DWORD pid = 0);
 
-// Waits for such a window.
+// Waits for such a window to be shown.
 HWND wait_for_window(const wchar_t* cls, const wchar_t* caption, DWORD pid = 0,
                      std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
