@@ -11,14 +11,21 @@ namespace {
 HWND as_hwnd(HostWindow w) { return reinterpret_cast<HWND>(w); }
 HostWindow as_host(HWND w) { return reinterpret_cast<HostWindow>(w); }
 
+// Without SMTO_BLOCK: while a call waits for a slow host, messages other
+// programs send us (a screen reader, a test reading a label) are still
+// answered. With it the console froze for the whole timeout on every call to
+// a host that had just stopped answering, which it does for the first five
+// seconds before the system calls the host hung and abort-if-hung takes over.
+// Only messages sent to us run meanwhile, never posted ones such as clicks.
+constexpr UINT kHostCallFlags = SMTO_ABORTIFHUNG | SMTO_NORMAL;
+
 // SendMessageTimeout with abort-if-hung; nothing when the window is gone or
 // did not answer within the timeout.
 std::optional<LRESULT> send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (!window || !IsWindow(window)) return std::nullopt;
     DWORD_PTR result = 0;
     SetLastError(0);
-    if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                             User32Host::kTimeoutMs, &result)) {
+    if (!SendMessageTimeoutA(window, message, wparam, lparam, kHostCallFlags, User32Host::kTimeoutMs, &result)) {
         return std::nullopt;
     }
     return static_cast<LRESULT>(result);
@@ -85,7 +92,7 @@ std::optional<std::size_t> User32Host::text_length(HostWindow window) {
     HWND w = as_hwnd(window);
     if (!w || !IsWindow(w)) return std::nullopt;
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTimeoutMs, &result)) {
+    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, kHostCallFlags, kTimeoutMs, &result)) {
         return std::nullopt;
     }
     CPINFO info{};
