@@ -1,0 +1,366 @@
+// Faults end to end: the chat host killed, hung or talking nonsense, and the
+// console closed while it scrolls. The console must keep answering, give up
+// on a silent host within its timeouts, post nothing it should not, and end
+// promptly when closed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chathost/user32_host_win.h"
+#include "tests/wine/support/spar_session.h"
+
+namespace zol::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+const std::wstring kBlanks(41, L' ');
+const std::wstring kMe = L"proctor:  ";
+
+long long ms_since(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// How long a window took to answer WM_GETTEXT, or nothing when it did not
+// answer within `limit`. No abort-if-hung: we want to see the wait itself.
+std::optional<long long> answer_time(HWND window, UINT limit_ms = 5000) {
+    wchar_t buffer[128];
+    DWORD_PTR copied = 0;
+    const auto start = Clock::now();
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, limit_ms,
+                             &copied)) {
+        return std::nullopt;
+    }
+    return ms_since(start);
+}
+
+bool answers(HWND window, UINT limit_ms) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, limit_ms, &result) != 0;
+}
+
+// The user's chat lines in a transcript, without "proctor:  " in front.
+std::vector<std::wstring> user_lines(const std::wstring& transcript) {
+    std::vector<std::wstring> out;
+    for (const auto& l : transcript_lines(transcript)) {
+        if (l.text.rfind(kMe, 0) == 0) out.push_back(l.text.substr(kMe.size()));
+    }
+    return out;
+}
+
+bool wait_for_user_lines(const std::wstring& transcript, std::size_t n, std::chrono::milliseconds timeout) {
+    return wait_until([&] { return user_lines(transcript).size() >= n; }, timeout);
+}
+
+std::wstring numbered_lines(const std::wstring& stem, int n) {
+    std::wstring box;
+    for (int i = 1; i <= n; ++i) box += stem + L" " + std::to_wstring(i) + (i < n ? L"\r\n" : L"");
+    return box;
+}
+
+// The number after "<stem> ", or 0 when the line is not one of the stem's.
+int number_of(const std::wstring& line, const std::wstring& stem) {
+    const std::wstring head = stem + L" ";
+    if (line.rfind(head, 0) != 0) return 0;
+    return std::stoi(line.substr(head.size()));
+}
+
+// A second practice room, started by hand after the first one went away.
+struct SecondRoom {
+    std::wstring transcript = temp_file(L"second-room");
+    Process process;
+
+    SecondRoom() {
+        process = Process::start(L"practice-room.exe", L"--seed 777 --transcript \"" + transcript + L"\"");
+        wait_for_window(L"AOL Frame25", nullptr, process.id());
+        wait_until([&] { return !read_transcript(transcript).empty(); }, 5s);
+    }
+};
+
+void turn_counter_on(const SparSession& s, bool say_score) {
+    click(s.item(idc_cmdcounterstart));
+    ASSERT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == kBlanks; }, 5s));
+    if (say_score) click(s.item(idc_say_score));
+}
+
+// ---------------------------------------------------------------------------
+// The host killed while a scroll runs.
+
+TEST(Faults, RoomKilledMidScrollDropsLinesAndANewRoomGetsTheRest) {
+    SparSession s;
+    ASSERT_NE(s.console(), nullptr);
+    ASSERT_NE(s.room_frame(), nullptr);
+    turn_counter_on(s, false);
+    s.set_box(idc_txtterms, numbered_lines(L"round", 9));
+    click(s.item(idc_cmdscrollterms));
+    ASSERT_TRUE(wait_for_user_lines(s.transcript(), 2, 5s));
+
+    s.room_process().kill();
+    const int last_before = number_of(user_lines(s.transcript()).back(), L"round");
+
+    // With no host at all the console answers at once, scroll or not.
+    long long slowest = 0;
+    const auto gone = Clock::now();
+    while (ms_since(gone) < 2500) {
+        const auto t = answer_time(s.item(idc_lblhitpoints));
+        ASSERT_TRUE(t.has_value()) << "the console stopped answering";
+        slowest = std::max(slowest, *t);
+        Sleep(50);
+    }
+    std::printf("no host: slowest WM_GETTEXT %lld ms\n", slowest);
+    EXPECT_LT(slowest, 1000);
+    ASSERT_TRUE(s.console_process().running());
+
+    // A room opened later gets the lines still due, from the one due then:
+    // the lines due while there was no room went nowhere, not into a queue.
+    SecondRoom second;
+    ASSERT_TRUE(wait_for_line(second.transcript, [](const TranscriptLine& l) { return l.text == L"proctor:  round 9"; },
+                              12s));
+    const auto lines = user_lines(second.transcript);
+    ASSERT_FALSE(lines.empty());
+    const int first = number_of(lines.front(), L"round");
+    EXPECT_GE(first, last_before + 2);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i], L"round " + std::to_wstring(first + static_cast<int>(i)));
+    }
+
+    // No restart: the buttons post to the new room and the counter reads it.
+    click(s.item(idc_cmdrolldyce));
+    ASSERT_TRUE(wait_for_line(second.transcript,
+                              [](const TranscriptLine& l) { return l.text.rfind(L"OnlineHost:  proctor rolled", 0) == 0; },
+                              5s));
+    EXPECT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)).rfind(L"~*~ proctor scored", 0) == 0; }, 3s))
+        << text_of(s.item(idc_lblhitpoints));
+    EXPECT_EQ(user_lines(second.transcript).back(), L"//roll-dice 4-sides92");
+}
+
+// ---------------------------------------------------------------------------
+// The host hung: its window thread stops taking messages. For its first five
+// seconds the system does not call it hung yet, so every call to it waits the
+// whole two-second timeout; after that abort-if-hung gives up at once.
+
+TEST(Faults, HungRoomLeavesTheConsoleAnsweringAndEveryCallGivesUp) {
+    SparSession s(L"--hang-after 4");
+    ASSERT_NE(s.console(), nullptr);
+    turn_counter_on(s, true);
+    ASSERT_TRUE(wait_until([&] { return !answers(s.room_frame(), 200); }, 10s)) << "the room never hung";
+
+    // The scanner asks the room every half second and each ask waits up to
+    // two seconds: the console must answer other programs meanwhile.
+    long long slowest = 0;
+    const auto hung = Clock::now();
+    while (ms_since(hung) < 3500) {
+        const auto t = answer_time(s.item(idc_lblhitpoints));
+        ASSERT_TRUE(t.has_value()) << "the console stopped answering";
+        slowest = std::max(slowest, *t);
+        Sleep(30);
+    }
+    std::printf("hung host: slowest WM_GETTEXT %lld ms\n", slowest);
+    EXPECT_LT(slowest, 1000);
+
+    // A press is handled once the call in progress gives up.
+    const auto pressed = Clock::now();
+    click(s.item(idc_ontop));
+    ASSERT_TRUE(wait_until([&] { return (GetWindowLongW(s.console(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 10s));
+    const long long press_ms = ms_since(pressed);
+    std::printf("hung host: press handled after %lld ms\n", press_ms);
+    EXPECT_LT(press_ms, 5000);
+
+    // A scroll against the hung room gives up line by line: each line costs
+    // its pause and a few timed-out calls at most.
+    constexpr int kLines = 4;
+    s.set_box(idc_txtterms, numbered_lines(L"stuck", kLines));
+    click(s.item(idc_cmdscrollterms));
+    const auto bound = std::chrono::milliseconds(kLines * (1000 + 2 * static_cast<int>(User32Host::kTimeoutMs)));
+    Sleep(static_cast<DWORD>(bound.count()));
+
+    // By now the scroll is over: a room opened now gets none of its lines,
+    // only what is pressed from now on.
+    s.room_process().kill();
+    SecondRoom second;
+    click(s.item(idc_Command1));
+    ASSERT_TRUE(wait_for_line(second.transcript,
+                              [](const TranscriptLine& l) { return l.text == L"proctor:  //roll-dice1-sides100"; }, 5s));
+    Sleep(1500);
+    for (const auto& line : user_lines(second.transcript)) EXPECT_EQ(line.find(L"stuck"), std::wstring::npos) << line;
+    EXPECT_TRUE(s.console_process().running());
+}
+
+// ---------------------------------------------------------------------------
+// The console closed while a scroll runs inside another scroll's pause.
+
+TEST(Faults, ClosingDuringNestedScrollsEndsAtOnceAndPostsNoMore) {
+    SparSession s;
+    ASSERT_NE(s.console(), nullptr);
+    s.set_box(idc_txtterms, numbered_lines(L"terms", 9));
+    s.set_box(idc_txtscoreboard, numbered_lines(L"board", 9));
+    click(s.item(idc_cmdscrollterms));
+    ASSERT_TRUE(wait_for_user_lines(s.transcript(), 2, 5s));
+    click(s.item(idc_cmdscoreboard));
+    ASSERT_TRUE(wait_until(
+        [&] {
+            const auto lines = user_lines(s.transcript());
+            return std::count_if(lines.begin(), lines.end(), [](const auto& l) { return number_of(l, L"board") > 0; }) >=
+                   2;
+        },
+        6s));
+
+    const std::size_t before = user_lines(s.transcript()).size();
+    const auto closed = Clock::now();
+    PostMessageW(s.console(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(s.console_process().wait(5s));
+    const long long took = ms_since(closed);
+    std::printf("closed during nested scrolls: ended after %lld ms\n", took);
+    EXPECT_LT(took, 2000);
+    DWORD code = 0xdeadbeef;
+    GetExitCodeProcess(s.console_process().handle(), &code);
+    EXPECT_EQ(code, 0u) << "the console did not end cleanly";
+
+    // At most the line already on its way when the close came.
+    const std::size_t after = user_lines(s.transcript()).size();
+    EXPECT_LE(after, before + 1);
+    Sleep(2000);
+    EXPECT_EQ(user_lines(s.transcript()).size(), after);
+}
+
+// ---------------------------------------------------------------------------
+// Hostile room text from other people, played by a script.
+
+void write_utf8(const std::wstring& path, const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(written, bytes.size());
+}
+
+// True when the text survives the trip through the system code page, as it
+// must to reach the console unchanged.
+bool in_system_code_page(const std::wstring& text) {
+    BOOL lossy = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, &lossy);
+    return n > 0 && !lossy;
+}
+
+struct ScriptStep {
+    double delay;  // seconds after the previous step
+    std::wstring speaker;
+    std::wstring message;
+};
+
+TEST(Faults, HostileRoomTextNeitherStopsTheCounterNorPostsAWrongLine) {
+    const std::wstring accented = L"Se\u00F1or M\u00FCller";  // Señor Müller
+    const std::wstring zoe = L"Zo\u00EB";
+    if (!in_system_code_page(accented + zoe + L"\u00E9\u00BF")) {
+        GTEST_SKIP() << "the system code page " << GetACP() << " has no é, ü, ñ";
+    }
+
+    // The well-formed results, each after something hostile, and the line the
+    // console must announce for each. Hit points per die: 15 -> 1, 17 -> 1,
+    // 19 -> 1, 20 -> 2, 40 -> 6, 91 -> 17, 95 -> 21, 100 -> 26.
+    struct Result {
+        std::wstring roller, values;
+        int count, sides, total;
+    } const results[] = {
+        {L"dragon", L"12 15 20", 3, 20, 3}, {L"wyvern", L"95 40", 2, 100, 27}, {L"basilisk", L"17", 1, 20, 1},
+        {L"griffin", L"20 19", 2, 20, 3},   {accented, L"15 20", 2, 20, 3},    {zoe, L"100 91", 2, 100, 43},
+    };
+    auto result = [&](int i) {
+        const Result& r = results[i];
+        return r.roller + L" rolled " + std::to_wstring(r.count) + L" " + std::to_wstring(r.sides) + L"-sided " +
+               (r.count == 1 ? L"die" : L"dice") + L":  " + r.values;
+    };
+
+    std::vector<ScriptStep> steps;
+    // A long history arriving at once: thousands of lines, colons inside.
+    // The practice room takes some 12 ms a line under Wine, so the flood comes
+    // first and everything else well after it.
+    constexpr int kFloodLines = 2000;
+    constexpr double kAfterFlood = 45.0;
+    for (int i = 0; i < kFloodLines; ++i) {
+        steps.push_back({i == 0 ? 0.5 : 0.0, L"player" + std::to_wstring(i % 7),
+                         L"move " + std::to_wstring(i) + L": strike, parry; 2 20-sided dice:  20 20"});
+    }
+    steps.push_back({kAfterFlood - 0.5, L"OnlineHost", result(0)});
+    // One line far longer than the part of the room the scanner reads, so
+    // that part holds no line break at all.
+    steps.push_back({2.0, L"longwinded", std::wstring(2000, L'x') + L" rolled 2 20-sided dice:  20 20"});
+    steps.push_back({1.5, L"OnlineHost", result(1)});
+    // The dice service's answer to a bad command: a room line with no colon.
+    steps.push_back({2.0, L"gambler", L"//roll-dice 99-sides2"});
+    steps.push_back({1.5, L"OnlineHost", result(2)});
+    // A screen name of 500 characters.
+    steps.push_back({2.0, std::wstring(500, L'n'), L"hello from a long name"});
+    steps.push_back({1.5, L"OnlineHost", result(3)});
+    // Text in the system code page beyond ASCII.
+    steps.push_back({2.0, zoe, L"\u00BFQu\u00E9 tal, se\u00F1or? \u00FCber alles"});
+    steps.push_back({1.5, L"OnlineHost", result(4)});
+    // Someone else writing a result, and results the counter cannot read.
+    steps.push_back({2.0, L"trickster", L"OnlineHost:  trickster rolled 2 20-sided dice:  90 90"});
+    steps.push_back({1.5, L"OnlineHost", L"cheat rolled 3 20-sided dice:  20 20"});
+    steps.push_back({1.5, L"OnlineHost", L"cheat rolled 2 20-sided dice:  99999 20"});
+    steps.push_back({1.5, L"OnlineHost", result(5)});
+
+    std::wstring script;
+    for (const auto& step : steps) {
+        wchar_t delay[32];
+        std::swprintf(delay, 32, L"%.3f", step.delay);
+        script += std::wstring(delay) + L" " + step.speaker + L": " + step.message + L"\r\n";
+    }
+    const std::wstring script_path = temp_file(L"hostile-script");
+    write_utf8(script_path, script);
+
+    SparSession s((L"--script \"" + script_path + L"\"").c_str());
+    ASSERT_NE(s.console(), nullptr);
+    // Switched on while the room is busy with the flood and not answering.
+    turn_counter_on(s, true);
+    ASSERT_TRUE(wait_for_line(s.transcript(), [](const TranscriptLine& l) { return l.text.find(L"move 1999:") != std::wstring::npos; },
+                              std::chrono::seconds(static_cast<int>(kAfterFlood))))
+        << "the room did not play the long history in time";
+
+    const std::wstring last_caption = L"~*~ " + zoe + L" scored 43 ~*~";
+    const bool counted_last = wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == last_caption; }, 60s);
+    EXPECT_TRUE(counted_last) << text_of(s.item(idc_lblhitpoints));
+    Sleep(1500);
+    EXPECT_TRUE(s.console_process().running());
+
+    // Each result must have stood as the room's last line for a few of the
+    // scanner's half-second ticks; a room that fell behind its script and
+    // played lines in a burst would explain a miss without any fault here.
+    const auto lines = transcript_lines(s.transcript());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].text.rfind(L"OnlineHost:  ", 0) != 0) continue;
+        for (std::size_t j = i + 1; j < lines.size(); ++j) {
+            if (lines[j].text.rfind(kMe, 0) == 0) continue;
+            ASSERT_GE(lines[j].ms - lines[i].ms, 1000) << "the room fell behind its script at: " << lines[i].text;
+            break;
+        }
+    }
+
+    std::vector<std::wstring> expected;
+    for (const Result& r : results) {
+        expected.push_back(L"~*~ " + r.roller + L" scored " + std::to_wstring(r.total) + L" hyt poynts ~*~");
+    }
+    EXPECT_EQ(user_lines(s.transcript()), expected);
+
+    // Every script line reached the room, so each hostile case was played.
+    std::size_t played = 0;
+    for (const auto& l : lines) played += l.text.rfind(kMe, 0) != 0;
+    EXPECT_GE(played, steps.size());
+}
+
+}  // namespace
+}  // namespace zol::test
