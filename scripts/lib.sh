@@ -82,8 +82,6 @@ start_session() {
     # No Mono or Gecko download prompts: nothing here needs them.
     export WINEDLLOVERRIDES="mscoree,mshtml="
     mkdir -p "$WINEPREFIX"
-    wineserver -f -p &
-    WINESERVER_PID=$!
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         log "creating the Wine prefix (once)"
         wine wineboot -i >/dev/null 2>&1 || true
@@ -93,5 +91,22 @@ start_session() {
             wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
             wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 || true
         fi
+        # The desktop setting takes effect when the prefix's server starts
+        # afresh; this server was started by wineboot just now, for this
+        # prefix only.
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+    fi
+    wineserver -f -p &
+    WINESERVER_PID=$!
+    # The first window of a session starts Wine's desktop and services,
+    # which then live as long as the server and keep whatever output the
+    # program that started them had. Start them here, with output going
+    # nowhere, so they never hold a test's output open after it ends.
+    local starter="$ROOT/build/windows/bin/practice-room.exe"
+    if [ -x "$starter" ]; then
+        wine "$starter" --quit-after 1 </dev/null >/dev/null 2>&1 || true
+    else
+        wine wineboot </dev/null >/dev/null 2>&1 || true
     fi
 }

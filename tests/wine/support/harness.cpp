@@ -44,6 +44,25 @@ Process& Process::operator=(Process&& other) noexcept {
 
 Process::~Process() { kill(); }
 
+namespace {
+
+// Every program a test starts belongs to one job that ends with the test
+// process, so a test that crashes leaves nothing running behind it.
+HANDLE test_job() {
+    static HANDLE job = [] {
+        HANDLE j = CreateJobObjectW(nullptr, nullptr);
+        if (j) {
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+            SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        }
+        return j;
+    }();
+    return job;
+}
+
+}  // namespace
+
 Process Process::start(const std::wstring& exe, const std::wstring& args) {
     Process p;
     const std::wstring path = exe_dir() + L"\\" + exe;
@@ -52,6 +71,7 @@ Process Process::start(const std::wstring& exe, const std::wstring& args) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        if (HANDLE job = test_job()) AssignProcessToJobObject(job, pi.hProcess);
         CloseHandle(pi.hThread);
         p.process_ = pi.hProcess;
         p.id_ = pi.dwProcessId;
