@@ -103,8 +103,15 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
     wc.lpszClassName = kFrameClass;
     if (!RegisterClassExW(&wc) || !RoomWindow::register_classes(instance)) return false;
 
-    frame_ = CreateWindowExW(0, kFrameClass, L"practice room", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                             CW_USEDEFAULT, 900, 640, nullptr, nullptr, instance, this);
+    // At the left of the screen and clear of its middle, where the console
+    // opens, so the two stand side by side on a screen of common size.
+    RECT work{0, 0, 1024, 768};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int work_w = work.right - work.left;
+    const int width = std::clamp(work_w / 2 - 140, 420, 900);
+    const int height = std::min(640, static_cast<int>(work.bottom - work.top));
+    frame_ = CreateWindowExW(0, kFrameClass, L"practice room", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, work.left,
+                             work.top, width, height, nullptr, nullptr, instance, this);
     if (!frame_ || !client_) return false;
     // Shown first: a hidden frame gets its first WM_SIZE only when shown, and
     // rooms opened into a client of no size come out minimized.
