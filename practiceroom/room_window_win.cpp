@@ -98,7 +98,14 @@ bool RoomWindow::create(HWND mdi_client) {
     mcs.szClass = kRoomClass;
     mcs.szTitle = caption.c_str();
     mcs.hOwner = GetModuleHandleW(nullptr);
-    mcs.x = mcs.y = mcs.cx = mcs.cy = CW_USEDEFAULT;
+    // Rooms cascade over most of the frame, so the history is wide enough
+    // to read; the system's default size leaves it narrow.
+    RECT client{};
+    GetClientRect(mdi_client, &client);
+    const int offset = 24 * ((number_ - 1) % 4);
+    mcs.x = mcs.y = offset;
+    mcs.cx = std::max(300, static_cast<int>(client.right) - offset - 24);
+    mcs.cy = std::max(200, static_cast<int>(client.bottom) - offset - 24);
     mcs.lParam = reinterpret_cast<LPARAM>(this);
     return SendMessageW(mdi_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)) != 0;
 }
