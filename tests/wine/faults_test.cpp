@@ -133,9 +133,8 @@ TEST(Faults, RoomKilledMidScrollDropsLinesAndANewRoomGetsTheRest) {
 
     // No restart: the buttons post to the new room and the counter reads it.
     click(s.item(idc_cmdrolldyce));
-    ASSERT_TRUE(wait_for_line(second.transcript,
-                              [](const TranscriptLine& l) { return l.text.rfind(L"OnlineHost:  proctor rolled", 0) == 0; },
-                              5s));
+    const auto is_result = [](const TranscriptLine& l) { return l.text.rfind(L"OnlineHost:  proctor rolled", 0) == 0; };
+    ASSERT_TRUE(wait_for_line(second.transcript, is_result, 5s));
     EXPECT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)).rfind(L"~*~ proctor scored", 0) == 0; }, 3s))
         << text_of(s.item(idc_lblhitpoints));
     EXPECT_EQ(user_lines(second.transcript).back(), L"//roll-dice 4-sides92");
@@ -186,8 +185,8 @@ TEST(Faults, HungRoomLeavesTheConsoleAnsweringAndEveryCallGivesUp) {
     s.room_process().kill();
     SecondRoom second;
     click(s.item(idc_Command1));
-    ASSERT_TRUE(wait_for_line(second.transcript,
-                              [](const TranscriptLine& l) { return l.text == L"proctor:  //roll-dice1-sides100"; }, 5s));
+    const auto is_init = [](const TranscriptLine& l) { return l.text == L"proctor:  //roll-dice1-sides100"; };
+    ASSERT_TRUE(wait_for_line(second.transcript, is_init, 5s));
     Sleep(1500);
     for (const auto& line : user_lines(second.transcript)) EXPECT_EQ(line.find(L"stuck"), std::wstring::npos) << line;
     EXPECT_TRUE(s.console_process().running());
@@ -204,11 +203,11 @@ TEST(Faults, ClosingDuringNestedScrollsEndsAtOnceAndPostsNoMore) {
     click(s.item(idc_cmdscrollterms));
     ASSERT_TRUE(wait_for_user_lines(s.transcript(), 2, 5s));
     click(s.item(idc_cmdscoreboard));
+    const auto is_board = [](const std::wstring& line) { return number_of(line, L"board") > 0; };
     ASSERT_TRUE(wait_until(
         [&] {
             const auto lines = user_lines(s.transcript());
-            return std::count_if(lines.begin(), lines.end(), [](const auto& l) { return number_of(l, L"board") > 0; }) >=
-                   2;
+            return std::count_if(lines.begin(), lines.end(), is_board) >= 2;
         },
         6s));
 
@@ -265,7 +264,7 @@ TEST(Faults, HostileRoomTextNeitherStopsTheCounterNorPostsAWrongLine) {
     const std::wstring accented = L"Se\u00F1or M\u00FCller";  // Señor Müller
     const std::wstring zoe = L"Zo\u00EB";
     if (!in_system_code_page(accented + zoe + L"\u00E9\u00BF")) {
-        GTEST_SKIP() << "the system code page " << GetACP() << " has no é, ü, ñ";
+        GTEST_SKIP() << "the system code page " << GetACP() << " lacks the accented letters used here";
     }
 
     // The well-formed results, each after something hostile, and the line the
@@ -327,8 +326,10 @@ TEST(Faults, HostileRoomTextNeitherStopsTheCounterNorPostsAWrongLine) {
     ASSERT_NE(s.console(), nullptr);
     // Switched on while the room is busy with the flood and not answering.
     turn_counter_on(s, true);
-    ASSERT_TRUE(wait_for_line(s.transcript(), [](const TranscriptLine& l) { return l.text.find(L"move 1999:") != std::wstring::npos; },
-                              std::chrono::seconds(static_cast<int>(kAfterFlood))))
+    const std::wstring last_move = L"move " + std::to_wstring(kFloodLines - 1) + L":";
+    ASSERT_TRUE(wait_for_line(
+        s.transcript(), [&](const TranscriptLine& l) { return l.text.find(last_move) != std::wstring::npos; },
+        std::chrono::seconds(static_cast<int>(kAfterFlood))))
         << "the room did not play the long history in time";
 
     const std::wstring last_caption = L"~*~ " + zoe + L" scored 43 ~*~";
