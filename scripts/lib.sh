@@ -99,6 +99,18 @@ start_session() {
     fi
     wineserver -f -p &
     WINESERVER_PID=$!
+    # Wait for its socket, so the next wine command joins this server
+    # instead of racing it and starting one of its own.
+    # The socket's folder is named by the prefix's device and inode, under
+    # a temporary folder whose name varies between Wine builds.
+    local server_dir i s
+    server_dir="server-$(printf '%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))"
+    for i in $(seq 1 100); do
+        for s in /tmp/wine-*/"$server_dir"/socket /tmp/.wine-"$(id -u)"/"$server_dir"/socket; do
+            [ -S "$s" ] && break 2
+        done
+        sleep 0.05
+    done
     # The first window of a session starts Wine's desktop and services,
     # which then live as long as the server and keep whatever output the
     # program that started them had. Start them here, with output going
