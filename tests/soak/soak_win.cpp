@@ -9,6 +9,7 @@
 // Exit code 0 when every check held, 1 when one failed, 2 on a setup error.
 #include <windows.h>
 #include <winternl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -268,7 +269,15 @@ public:
 
     Sample sample() const {
         Sample s;
-        if (linux_pid_) s.rss_kb = resident_kb(*linux_pid_).value_or(-1);
+        if (linux_pid_) {
+            s.rss_kb = resident_kb(*linux_pid_).value_or(-1);
+        } else {
+            // On Windows itself: the working set.
+            PROCESS_MEMORY_COUNTERS counters{};
+            if (GetProcessMemoryInfo(console_.handle(), &counters, sizeof counters)) {
+                s.rss_kb = static_cast<long>(counters.WorkingSetSize / 1024);
+            }
+        }
         if (windows_counts_) {
             s.gdi = static_cast<long>(GetGuiResources(console_.handle(), GR_GDIOBJECTS));
             s.user = static_cast<long>(GetGuiResources(console_.handle(), GR_USEROBJECTS));
@@ -385,7 +394,7 @@ int run(const Options& o) {
     }
     HWND label = GetDlgItem(window, idc_lblhitpoints);
     const auto linux_pid = linux_pid_with(tag);
-    if (!linux_pid) std::printf("the console's Linux process was not found: no VmRSS figures\n");
+    if (!linux_pid) std::printf("no Linux process for the console (not under Wine?): its working set is used\n");
     const Meter meter(console, linux_pid);
 
     Presser presser(window);
