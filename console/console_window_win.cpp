@@ -129,7 +129,7 @@ void ConsoleWindow::create_controls() {
     // order, then the scanner, then the labels at the bottom so that buttons
     // and boxes overlapping them are drawn over them.
     std::vector<const ControlSpec*> order;
-    for (const auto& spec : console_controls()) order.push_back(&spec);
+    for (const auto& row : console_controls()) order.push_back(&row);
     std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
         const int ra = takes_focus(a->kind) ? 0 : a->kind == ControlKind::scanner ? 1 : 2;
         const int rb = takes_focus(b->kind) ? 0 : b->kind == ControlKind::scanner ? 1 : 2;
@@ -137,13 +137,13 @@ void ConsoleWindow::create_controls() {
         return a->tab_index < b->tab_index;
     });
 
-    for (const ControlSpec* spec : order) {
+    for (const ControlSpec* row : order) {
         const DWORD common = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
         const wchar_t* cls = L"BUTTON";
         DWORD style = common;
         DWORD ex_style = 0;
-        std::wstring text(spec->text);
-        switch (spec->kind) {
+        std::wstring text(row->text);
+        switch (row->kind) {
         case ControlKind::multi_line_box:
             cls = L"EDIT";
             style |= WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
@@ -163,47 +163,47 @@ void ConsoleWindow::create_controls() {
             break;
         case ControlKind::label:
             cls = L"STATIC";
-            style |= spec->id == idc_lblhitpoints ? (SS_CENTER | SS_NOTIFY | SS_NOPREFIX | WS_BORDER) : (SS_LEFTNOWORDWRAP | SS_NOPREFIX);
-            if (spec->id == idc_lblhitpoints) text = banner_text();
+            style |= row->id == idc_lblhitpoints ? (SS_CENTER | SS_NOTIFY | SS_NOPREFIX | WS_BORDER) : (SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+            if (row->id == idc_lblhitpoints) text = banner_text();
             break;
         case ControlKind::scanner:
-            scanner_.create(window_, spec->id, 0, 0);
+            scanner_.create(window_, row->id, 0, 0);
             continue;
         }
         HWND child = CreateWindowExW(ex_style, cls, text.c_str(), style, 0, 0, 10, 10, window_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec->id)), instance, nullptr);
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance, nullptr);
         if (!child) continue;
-        if (spec->kind == ControlKind::multi_line_box || spec->kind == ControlKind::single_line_box) {
+        if (row->kind == ControlKind::multi_line_box || row->kind == ControlKind::single_line_box) {
             // A limit of 0 lifts the edit's default of 32767 characters.
-            SendMessageW(child, EM_LIMITTEXT, spec->max_length, 0);
+            SendMessageW(child, EM_LIMITTEXT, row->max_length, 0);
         }
     }
     // Text boxes are named by their labels, or by their tooltips where they
     // have none.
-    for (const auto& spec : console_controls()) {
-        if (spec.kind != ControlKind::multi_line_box && spec.kind != ControlKind::single_line_box) continue;
-        std::wstring name(spec.tooltip);
-        if (const auto label = label_of_box(spec.id)) {
+    for (const auto& row : console_controls()) {
+        if (row.kind != ControlKind::multi_line_box && row.kind != ControlKind::single_line_box) continue;
+        std::wstring name(row.tooltip);
+        if (const auto label = label_of_box(row.id)) {
             for (const auto& l : console_controls()) {
                 if (l.id == *label) name = l.text;
             }
         }
-        SetAccessibleName(control(spec.id), std::move(name));
+        SetAccessibleName(control(row.id), std::move(name));
     }
 }
 
 void ConsoleWindow::apply_layout(UINT dpi) {
-    for (const auto& spec : console_controls()) {
-        HWND child = control(spec.id);
+    for (const auto& row : console_controls()) {
+        HWND child = control(row.id);
         if (!child) continue;
-        if (spec.kind != ControlKind::scanner) {
-            HFONT font = font_for(spec.font);
-            if (spec.id == idc_lblhitpoints && hit_font_ == HitFont::running) font = font_hit_running_.get();
-            if (spec.id == idc_lblhitpoints && hit_font_ == HitFont::stopped) font = font_hit_stopped_.get();
+        if (row.kind != ControlKind::scanner) {
+            HFONT font = font_for(row.font);
+            if (row.id == idc_lblhitpoints && hit_font_ == HitFont::running) font = font_hit_running_.get();
+            if (row.id == idc_lblhitpoints && hit_font_ == HitFont::stopped) font = font_hit_stopped_.get();
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
-        SetWindowPos(child, nullptr, ui::twips_to_px(spec.left, dpi), ui::twips_to_px(spec.top, dpi),
-                     ui::twips_to_px(spec.width, dpi), ui::twips_to_px(spec.height, dpi),
+        SetWindowPos(child, nullptr, ui::twips_to_px(row.left, dpi), ui::twips_to_px(row.top, dpi),
+                     ui::twips_to_px(row.width, dpi), ui::twips_to_px(row.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     InvalidateRect(window_, nullptr, TRUE);
@@ -248,14 +248,14 @@ void ConsoleWindow::add_tooltips() {
                                GetModuleHandleW(nullptr), nullptr);
     if (!tooltip_) return;
     SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ui::twips_to_px(4500, dpi_));
-    for (const auto& spec : console_controls()) {
-        if (spec.tooltip.empty()) continue;
+    for (const auto& row : console_controls()) {
+        if (row.tooltip.empty()) continue;
         TOOLINFOW info{};
         info.cbSize = sizeof info;
         info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         info.hwnd = window_;
-        info.uId = reinterpret_cast<UINT_PTR>(control(spec.id));
-        info.lpszText = const_cast<wchar_t*>(spec.tooltip.data());
+        info.uId = reinterpret_cast<UINT_PTR>(control(row.id));
+        info.lpszText = const_cast<wchar_t*>(row.tooltip.data());
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
 }
@@ -297,8 +297,8 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wparam);
         const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-        for (const auto& spec : console_controls()) {
-            if (spec.id == id && spec.use_text_colour) SetTextColor(dc, rgb_of(spec.text_colour));
+        for (const auto& row : console_controls()) {
+            if (row.id == id && row.use_text_colour) SetTextColor(dc, rgb_of(row.text_colour));
         }
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));

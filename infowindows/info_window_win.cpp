@@ -9,10 +9,10 @@ namespace {
 
 HINSTANCE this_module() { return GetModuleHandleW(nullptr); }
 
-RECT px_rect(const ControlSpec& spec, UINT dpi) {
-    const int left = ui::twips_to_px(spec.left, dpi);
-    const int top = ui::twips_to_px(spec.top, dpi);
-    return RECT{left, top, left + ui::twips_to_px(spec.width, dpi), top + ui::twips_to_px(spec.height, dpi)};
+RECT px_rect(const ControlSpec& row, UINT dpi) {
+    const int left = ui::twips_to_px(row.left, dpi);
+    const int top = ui::twips_to_px(row.top, dpi);
+    return RECT{left, top, left + ui::twips_to_px(row.width, dpi), top + ui::twips_to_px(row.height, dpi)};
 }
 
 // The rectangle to centre over: the console's, or the work area of the
@@ -28,7 +28,7 @@ RECT centre_frame(HWND console) {
 
 HWND InfoWindow::control(int id) const {
     for (const Control& c : controls_) {
-        if (c.spec.id == id) return c.hwnd;
+        if (c.row.id == id) return c.hwnd;
     }
     return nullptr;
 }
@@ -36,7 +36,7 @@ HWND InfoWindow::control(int id) const {
 bool InfoWindow::Create(const WindowSpec& window, std::vector<ControlSpec> controls) {
     window_ = window;
     controls_.clear();
-    for (ControlSpec& spec : controls) controls_.push_back(Control{std::move(spec), nullptr, {}});
+    for (ControlSpec& row : controls) controls_.push_back(Control{std::move(row), nullptr, {}});
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -162,11 +162,11 @@ LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void InfoWindow::CreateControls() {
     for (Control& c : controls_) {
-        const ControlSpec& spec = c.spec;
-        c.hwnd = CreateWindowExW(spec.ex_style, spec.window_class, spec.text.empty() ? nullptr : spec.text.c_str(),
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, 0, 0, 0, 0, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), this_module(), nullptr);
-        if (spec.back_colour != kSystemColour) c.back.reset(CreateSolidBrush(spec.back_colour));
+        const ControlSpec& row = c.row;
+        c.hwnd = CreateWindowExW(row.ex_style, row.window_class, row.text.empty() ? nullptr : row.text.c_str(),
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | row.style, 0, 0, 0, 0, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), this_module(), nullptr);
+        if (row.back_colour != kSystemColour) c.back.reset(CreateSolidBrush(row.back_colour));
     }
 }
 
@@ -174,18 +174,18 @@ void InfoWindow::LayOut(UINT dpi) {
     // New fonts are handed to the controls before the old ones are deleted,
     // so no control ever holds a deleted font.
     std::vector<std::pair<const FontSpec*, ui::Font>> fonts;
-    auto font_for = [&](const FontSpec* spec) -> HFONT {
+    auto font_for = [&](const FontSpec* row) -> HFONT {
         for (auto& [made_from, font] : fonts) {
-            if (made_from == spec) return font.get();
+            if (made_from == row) return font.get();
         }
-        const FontSpec& s = spec ? *spec : window_.font;
-        fonts.emplace_back(spec, ui::make_font(s.face, s.hundredths_of_point, s.italic, false, dpi));
+        const FontSpec& s = row ? *row : window_.font;
+        fonts.emplace_back(row, ui::make_font(s.face, s.hundredths_of_point, s.italic, false, dpi));
         return fonts.back().second.get();
     };
     for (const Control& c : controls_) {
-        const RECT r = px_rect(c.spec, dpi);
+        const RECT r = px_rect(c.row, dpi);
         MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
-        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_for(c.spec.font)), FALSE);
+        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_for(c.row.font)), FALSE);
     }
     fonts_.swap(fonts);
     OnLaidOut(dpi);
@@ -223,9 +223,9 @@ void InfoWindow::FitClientArea(bool centre) {
 LRESULT InfoWindow::ColourControl(UINT message, HDC dc, HWND child) {
     for (const Control& c : controls_) {
         if (c.hwnd != child) continue;
-        SetTextColor(dc, c.spec.text_colour != kSystemColour ? c.spec.text_colour : GetSysColor(COLOR_BTNTEXT));
+        SetTextColor(dc, c.row.text_colour != kSystemColour ? c.row.text_colour : GetSysColor(COLOR_BTNTEXT));
         if (c.back.get()) {
-            SetBkColor(dc, c.spec.back_colour);
+            SetBkColor(dc, c.row.back_colour);
             return reinterpret_cast<LRESULT>(c.back.get());
         }
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -236,7 +236,7 @@ LRESULT InfoWindow::ColourControl(UINT message, HDC dc, HWND child) {
 
 HWND InfoWindow::FirstTabStop() const {
     for (const Control& c : controls_) {
-        if (c.spec.style & WS_TABSTOP) return c.hwnd;
+        if (c.row.style & WS_TABSTOP) return c.hwnd;
     }
     return nullptr;
 }

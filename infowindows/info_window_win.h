@@ -96,7 +96,7 @@ protected:
 
 private:
     struct Control {
-        ControlSpec spec;
+        ControlSpec row;
         HWND hwnd = nullptr;
         ui::Brush back;
     };
@@ -106,7 +106,7 @@ private:
     void CreateControls();
     void LayOut(UINT dpi);
     void FitClientArea(bool centre);
-    // Text and background of a label or box from its spec.
+    // Text and background of a label or box from its row.
     LRESULT ColourControl(UINT message, HDC dc, HWND child);
     HWND FirstTabStop() const;
 
@@ -115,7 +115,7 @@ private:
     std::function<bool()> stay_on_top_;
     WindowSpec window_{};
     std::vector<Control> controls_;
-    // The fonts in use, each with the spec it was made from (null for the
+    // The fonts in use, each with the row it was made from (null for the
     // window font); rebuilt on a DPI change.
     std::vector<std::pair<const FontSpec*, ui::Font>> fonts_;
     UINT dpi_ = 96;
