@@ -7,7 +7,7 @@
 
 #include "chathost/stacking_win.h"
 #include "chathost/zol_chat.h"
-#include "console/accessible_name_win.h"
+#include "infowindows/accessible_name_win.h"
 #include "console/command_lines.h"
 #include "console/scroll_cutter.h"
 #include "infowindows/info_windows_win.h"

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "infowindows/accessible_name_win.h"
 #include "infowindows/help_text.h"
 #include "infowindows/info_window_win.h"
 #include "infowindows/info_windows_win.h"
@@ -44,7 +45,11 @@ bool HelpForm::Open() {
         {kReturn, L"BUTTON", L"&return to zolvanta's spar", 0, 6360, 6135, 255, BS_PUSHBUTTON | WS_TABSTOP, 0,
          nullptr},
     };
-    return Create(window, std::move(controls));
+    if (!Create(window, std::move(controls))) return false;
+    // A screen reader names a box by the label before it; this one has
+    // none, and would otherwise read all 84 lines as its name.
+    SetAccessibleName(control(kText), L"help text");
+    return true;
 }
 
 void HelpForm::OnCommand(int id) {

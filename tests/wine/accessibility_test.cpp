@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "chathost/memory_host.h"
 #include "console/console_window_win.h"
+#include "infowindows/info_windows_win.h"
 
 namespace zol {
 namespace {
@@ -63,6 +68,33 @@ TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
         // The hit-point label by its text.
         const std::wstring label = name_of(idc_lblhitpoints);
         EXPECT_NE(label.find(L"^v^"), std::wstring::npos) << label;
+
+        // Help: the box by a name of its own rather than its 84 lines, the
+        // button by its caption.
+        ShowHelpWindow(console.window(), [] { return false; });
+        HWND help = HelpWindow();
+        ASSERT_NE(help, nullptr);
+        HWND box = FindWindowExW(help, nullptr, L"Edit", nullptr);
+        HWND back = FindWindowExW(help, nullptr, L"Button", nullptr);
+        EXPECT_EQ(accessible_name(box), L"help text");
+        EXPECT_EQ(accessible_name(back), L"return to zolvanta's spar");
+        DestroyWindow(help);
+
+        // About is modal: its controls are read from inside its own loop.
+        static std::vector<std::wstring> about_names;
+        about_names.clear();
+        SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            HWND about = AboutWindow();
+            for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                if (GetWindowTextLengthW(c) > 0) about_names.push_back(accessible_name(c));
+            }
+            PostMessageW(about, WM_CLOSE, 0, 0);
+        });
+        ShowAboutWindow(console.window(), [] { return false; });
+        EXPECT_NE(std::find(about_names.begin(), about_names.end(), L"ok"), about_names.end());
+        EXPECT_NE(std::find(about_names.begin(), about_names.end(), L"Version 7.8"), about_names.end());
+        for (const auto& n : about_names) EXPECT_EQ(n.find(L'&'), std::wstring::npos) << n;
     }
     CoUninitialize();
 }

@@ -1,4 +1,4 @@
-#include "console/accessible_name_win.h"
+#include "infowindows/accessible_name_win.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
