@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <functional>
 #include <optional>
 #include <random>
@@ -74,27 +75,16 @@ std::wstring announcement_of(const Result& r) {
 }
 
 bool write_script(const std::wstring& path, const std::vector<Result>& results) {
-    std::string text;
-    char delay[32];
+    std::wstring text;
+    wchar_t delay[32];
     for (std::size_t i = 0; i < results.size(); ++i) {
         const long long ms = i == 0 ? kFirstResultMs : kIntervalMs;
-        std::snprintf(delay, sizeof delay, "%lld.%03lld ", ms / 1000, ms % 1000);
+        std::swprintf(delay, 32, L"%lld.%03lld ", ms / 1000, ms % 1000);
         // "OnlineHost:  x" in the room is "OnlineHost: x" in a script line.
         const std::wstring& line = results[i].line;
-        const std::wstring said = L"OnlineHost: " + line.substr(std::wstring(L"OnlineHost:  ").size());
-        const int n = WideCharToMultiByte(CP_UTF8, 0, said.data(), static_cast<int>(said.size()), nullptr, 0, nullptr,
-                                          nullptr);
-        std::string bytes(static_cast<std::size_t>(n), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, said.data(), static_cast<int>(said.size()), bytes.data(), n, nullptr, nullptr);
-        text += delay + bytes + "\r\n";
+        text += delay + (L"OnlineHost: " + line.substr(std::wstring(L"OnlineHost:  ").size())) + L"\r\n";
     }
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                    written == text.size();
-    CloseHandle(file);
-    return ok;
+    return test::write_utf8_file(path, text);
 }
 
 // What the transcript says about the results: every result followed, before

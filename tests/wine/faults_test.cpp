@@ -232,19 +232,6 @@ TEST(Faults, ClosingDuringNestedScrollsEndsAtOnceAndPostsNoMore) {
 // ---------------------------------------------------------------------------
 // Hostile room text from other people, played by a script.
 
-void write_utf8(const std::wstring& path, const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(written, bytes.size());
-}
-
 // True when the text survives the trip through the system code page, as it
 // must to reach the console unchanged.
 bool in_system_code_page(const std::wstring& text) {
@@ -320,7 +307,7 @@ TEST(Faults, HostileRoomTextNeitherStopsTheCounterNorPostsAWrongLine) {
         script += std::wstring(delay) + L" " + step.speaker + L": " + step.message + L"\r\n";
     }
     const std::wstring script_path = temp_file(L"hostile-script");
-    write_utf8(script_path, script);
+    ASSERT_TRUE(write_utf8_file(script_path, script));
 
     SparSession s((L"--script \"" + script_path + L"\"").c_str());
     ASSERT_NE(s.console(), nullptr);

@@ -62,6 +62,10 @@ std::wstring text_of(HWND window);
 // may pause for seconds.
 void click(HWND button);
 
+// Writes the text to a file as UTF-8 (a practice-room script); false when
+// it could not be written whole.
+bool write_utf8_file(const std::wstring& path, const std::wstring& text);
+
 // One record of the practice room's transcript.
 struct TranscriptLine {
     long long ms = 0;
