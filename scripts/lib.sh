@@ -103,7 +103,7 @@ start_xvfb() {
     exec {fd}<&-
     rm -rf "$dir"
     if ! [[ $n =~ ^[0-9]+$ ]] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
-        log "Xvfb did not start (no display number within 30 s); its output ($xlog):"
+        log "Xvfb did not start (it ended, or gave no display number within 30 s); its output ($xlog):"
         cat "$xlog" >&2
         exit 1
     fi
