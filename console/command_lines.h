@@ -10,17 +10,9 @@
 #include <string_view>
 
 #include "console/text_rules.h"
+#include "infowindows/web_address.h"
 
 namespace zol {
-
-// The program's web address, as the advertisement and the Help and About
-// windows show it.
-inline constexpr std::wstring_view kWebAddress = L"http://zolspar.example.org";
-inline constexpr std::wstring_view kWebDomain = L"zolspar.example.org";
-
-// Default texts of the roll boxes.
-inline constexpr std::wstring_view kDefaultDiceCount = L"4";
-inline constexpr std::wstring_view kDefaultDiceSides = L"92";
 
 // Result of the roll command. Without a line the command was refused: the
 // count box holds no number, so the shell beeps and focuses it.

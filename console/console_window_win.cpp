@@ -543,11 +543,11 @@ void ConsoleWindow::scroll_xps() {
 
 void ConsoleWindow::zolvantascan(const std::wstring& who_said, const std::wstring& what_said) {
     if (pump_.quitting()) return;
-    count_chat_line(who_said, what_said, *this);
-}
-
-void ConsoleWindow::show_hit_points(const std::wstring& caption) {
-    SetWindowTextW(control(idc_lblhitpoints), caption.c_str());
+    const std::optional<DiceCount> count = count_chat_line(who_said, what_said, sayscore);
+    if (!count) return;
+    SetWindowTextW(control(idc_lblhitpoints), count->caption.c_str());
+    if (count->announcement) send_line(*count->announcement);
+    Pause(1);
 }
 
 }  // namespace zol

@@ -19,10 +19,10 @@
 
 namespace zol {
 
-class ConsoleWindow final : private DiceCounterSink {
+class ConsoleWindow final {
 public:
     ConsoleWindow(HostWindows& host, MessagePump& pump);
-    ~ConsoleWindow() override;
+    ~ConsoleWindow();
     ConsoleWindow(const ConsoleWindow&) = delete;
     ConsoleWindow& operator=(const ConsoleWindow&) = delete;
 
@@ -68,12 +68,6 @@ private:
     void refuse(ControlId box);
     void send_line(const std::wstring& line);
     void zolvantascan(const std::wstring& who_said, const std::wstring& what_said);
-
-    // DiceCounterSink.
-    void show_hit_points(const std::wstring& caption) override;
-    bool say_score() const override { return sayscore; }
-    void send_chat_line(const std::wstring& line) override { send_line(line); }
-    void pause_one_second() override { Pause(1); }
 
     // The toggles' face colours: kButtonFace stands for the system colour.
     static constexpr std::uint32_t kButtonFace = 0x8000000F;

@@ -91,12 +91,12 @@ std::wstring hit_points_announcement(const DiceTally& tally) {
     return L"~*~ " + tally.roller + L" scored" + signed_number_text(tally.total) + L" hyt poynts ~*~";
 }
 
-void count_chat_line(std::wstring_view who_said, std::wstring_view what_said, DiceCounterSink& console) {
-    std::optional<DiceTally> tally = read_dice_result(who_said, what_said);
-    if (!tally) return;
-    console.show_hit_points(hit_points_caption(*tally));
-    if (console.say_score()) console.send_chat_line(hit_points_announcement(*tally));
-    console.pause_one_second();
+std::optional<DiceCount> count_chat_line(std::wstring_view who_said, std::wstring_view what_said, bool say_score) {
+    const std::optional<DiceTally> tally = read_dice_result(who_said, what_said);
+    if (!tally) return std::nullopt;
+    DiceCount count{hit_points_caption(*tally), std::nullopt};
+    if (say_score) count.announcement = hit_points_announcement(*tally);
+    return count;
 }
 
 }  // namespace zol

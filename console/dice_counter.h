@@ -30,19 +30,17 @@ std::wstring hit_points_caption(const DiceTally& tally);
 // "~*~ <name> scored <total> hyt poynts ~*~", the line announced in the room.
 std::wstring hit_points_announcement(const DiceTally& tally);
 
-// What the counter needs from the console around it.
-class DiceCounterSink {
-public:
-    virtual ~DiceCounterSink() = default;
-    virtual void show_hit_points(const std::wstring& caption) = 0;
-    virtual bool say_score() const = 0;
-    virtual void send_chat_line(const std::wstring& line) = 0;
-    virtual void pause_one_second() = 0;
+// What the console does with one new chat line: the caption to show, and
+// the line to announce when the score is said. The console shows the
+// caption, sends the announcement, then pauses a second.
+struct DiceCount {
+    std::wstring caption;
+    std::optional<std::wstring> announcement;
 };
 
-// The handler of one new chat line: a readable dice result is shown,
-// announced when the score is said, and followed by a one-second pause;
-// anything else changes nothing.
-void count_chat_line(std::wstring_view who_said, std::wstring_view what_said, DiceCounterSink& console);
+// The handler of one new chat line: a readable dice result gives its
+// caption, and its announcement when `say_score`; anything else gives
+// nothing, and the console then changes nothing and does not pause.
+std::optional<DiceCount> count_chat_line(std::wstring_view who_said, std::wstring_view what_said, bool say_score);
 
 }  // namespace zol

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "console/command_lines.h"
+#include "infowindows/web_address.h"
 #include "infowindows/info_window_win.h"
 #include "infowindows/info_windows_win.h"
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "console/command_lines.h"
+#include "infowindows/web_address.h"
 
 namespace zol {
 

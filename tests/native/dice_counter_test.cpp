@@ -118,33 +118,32 @@ TEST(DiceCounter, ArbitraryTextNeverReadsOutOfBounds) {
         for (std::size_t n = 0; n <= line.size(); ++n) (void)read_dice_result(L"OnlineHost", line.substr(0, n));
 }
 
-namespace {
-
-struct FakeConsole : DiceCounterSink {
-    bool say = false;
-    std::vector<std::wstring> events;
-    void show_hit_points(const std::wstring& caption) override { events.push_back(L"show:" + caption); }
-    bool say_score() const override { return say; }
-    void send_chat_line(const std::wstring& line) override { events.push_back(L"send:" + line); }
-    void pause_one_second() override { events.push_back(L"pause"); }
-};
-
-}  // namespace
-
-TEST(DiceCounter, ShowsAnnouncesWhenSayingScoreAndAlwaysPausesAfterACountedRoll) {
-    FakeConsole quiet;
-    count_chat_line(L"OnlineHost", L"Jimbo rolled 2 92-sided dice:  45 67", quiet);
-    EXPECT_EQ(quiet.events, (std::vector<std::wstring>{L"show:~*~ Jimbo scored 18 ~*~", L"pause"}));
-
-    FakeConsole loud;
-    loud.say = true;
-    count_chat_line(L"OnlineHost", L"Kit rolled 2 6-sided dice:  4 2", loud);
-    EXPECT_EQ(loud.events, (std::vector<std::wstring>{L"show:~*~ Kit scored 0 ~*~",
-                                                      L"send:~*~ Kit scored 0 hyt poynts ~*~", L"pause"}));
-
-    FakeConsole ignored;
-    ignored.say = true;
-    count_chat_line(L"Jimbo", L"Jimbo rolled 2 92-sided dice:  45 67", ignored);
-    count_chat_line(L"OnlineHost", L"Jimbo rolled 3 92-sided dice:  45 67", ignored);
-    EXPECT_TRUE(ignored.events.empty());
+TEST(DiceCounter, CountsAResultIntoItsCaptionAndAnnouncesItOnlyWhenTheScoreIsSaid) {
+    struct {
+        const wchar_t* who;
+        const wchar_t* what;
+        bool say_score;
+        const wchar_t* caption;       // nullptr: nothing to show, no pause
+        const wchar_t* announcement;  // nullptr: nothing sent
+    } rows[] = {
+        {L"OnlineHost", L"Jimbo rolled 2 92-sided dice:  45 67", false, L"~*~ Jimbo scored 18 ~*~", nullptr},
+        {L"OnlineHost", L"Jimbo rolled 2 92-sided dice:  45 67", true, L"~*~ Jimbo scored 18 ~*~",
+         L"~*~ Jimbo scored 18 hyt poynts ~*~"},
+        {L"OnlineHost", L"Kit rolled 2 6-sided dice:  4 2", true, L"~*~ Kit scored 0 ~*~",
+         L"~*~ Kit scored 0 hyt poynts ~*~"},
+        {L"Jimbo", L"Jimbo rolled 2 92-sided dice:  45 67", true, nullptr, nullptr},
+        {L"OnlineHost", L"Jimbo rolled 3 92-sided dice:  45 67", true, nullptr, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.what)) + (row.say_score ? " said" : " quiet"));
+        const std::optional<DiceCount> count = count_chat_line(row.who, row.what, row.say_score);
+        if (!row.caption) {
+            EXPECT_FALSE(count.has_value());
+            continue;
+        }
+        ASSERT_TRUE(count.has_value());
+        EXPECT_EQ(count->caption, row.caption);
+        EXPECT_EQ(count->announcement, row.announcement ? std::optional<std::wstring>(row.announcement)
+                                                        : std::nullopt);
+    }
 }
