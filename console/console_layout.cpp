@@ -27,57 +27,80 @@ constexpr unsigned char kBannerBytes[] = {
     0x2E, 0xB8, 0xB8, 0x2E, 0x2A, 0x3A, 0xBB, 0xA7, 0xAB, 0x20, 0xA5, 0xB7, 0x7E,
 };
 
-constexpr std::uint32_t kNoColour = 0;
-
 // Text boxes carry a limit only where the layout gives one.
 constexpr std::size_t kBoxLimit = 500;
 
-const std::array<ControlSpec, 21> kControls = {{
-    {idc_txtscoreboard, L"txtscoreboard", K::multi_line_box, kScoreBoard, 0, 0, 3615, 1095, 0, F::window,
-     kBoxTextColour, true, false, kBoxLimit, L"enter and edit the score board here"},
-    {idc_say_score, L"say_score", K::toggle_button, L"sa&y score", 0, 1125, 1215, 255, 18, F::window, kNoColour,
-     false, false, 0, L"say the score in the chat room or not"},
-    {idc_cmdscoreboard, L"cmdscoreboard", K::push_button, L" scroll score &board ", 1200, 1125, 2415, 255, 1,
-     F::arial_italic, kNoColour, false, false, 0, L"clyck here to scroll the score board in the chat room"},
-    {idc_zolvantachat81, L"zolvantachat81", K::scanner, L"", 600, 1320, 2400, 1380, -1, F::window, kNoColour,
-     false, false, 0, L""},
-    {idc_lblhitpoints, L"lblhitpoints", K::label, L"", 0, 1440, 3615, 300, 12, F::banner, kNoColour, false, true,
-     0, L"thys wyll show how many hyt points the last attack was worth"},
-    {idc_cmdcounterstart, L"cmdcounterstart", K::toggle_button, L"&counter start", 0, 1800, 735, 465, 2,
-     F::arial_italic, kNoColour, false, false, 0, L"start and stop dyce counter to calculate hyt points"},
-    {idc_ontop, L"ontop", K::toggle_button, L"stay &on top", 720, 1800, 735, 465, 19, F::arial_italic, kNoColour,
-     false, false, 0, L"make thys program stay on top of other windows"},
-    {idc_txthydyce, L"txthydyce", K::single_line_box, L"", 1680, 1800, 495, 285, 3, F::window, kBoxTextColour,
-     true, false, 0, L"enter the hyest dyce in the spar"},
-    {idc_txtnuminspar, L"txtnuminspar", K::single_line_box, L"", 2400, 1800, 495, 285, 4, F::window,
-     kBoxTextColour, true, false, 0, L"enter the number of people in thys spar"},
-    {idc_cmdscrollxps, L"cmdscrollxps", K::flat_button, L"scroll &xp's", 3000, 1800, 615, 465, 5, F::arial_italic,
-     kNoColour, false, false, 0,
-     L"after entering the hy dyce and number of people in the spar, clyck here to scroll the number of xp's "
-     L"thys spar it worth"},
-    {idc_Lblhydycetxt, L"Lblhydycetxt", K::label, L"hy dyce", 1680, 2060, 615, 195, 13, F::arial_italic,
-     kNoColour, false, false, 0, L""},
-    {idc_lblnuminspartxt, L"lblnuminspartxt", K::label, L"in spar", 2400, 2060, 615, 195, 9, F::arial_italic,
-     kNoColour, false, false, 0, L""},
-    {idc_txtterms, L"txtterms", K::multi_line_box, kTerms, 0, 2300, 3615, 1095, 6, F::window, kTermsTextColour,
-     true, false, kBoxLimit, L"you can put your attacks or terms or what ever you wysh to scroll into the chat room here"},
-    {idc_cmddatetyme, L"cmddatetyme", K::push_button, L"&date  tyme", 0, 3450, 1215, 255, 14, F::arial_italic,
-     kNoColour, false, false, 0, L"post date and tyme to the chatroom"},
-    {idc_cmdscrollterms, L"cmdscrollterms", K::push_button, L"scroll &terms/attack", 1200, 3450, 2415, 255, 7,
-     F::arial_italic, kNoColour, false, false, 0, L"thys wyll scroll the above text into the chat room"},
-    {idc_Command1, L"Command1", K::flat_button, L"&init", 0, 3760, 615, 315, 16, F::arial_italic, kNoColour, false,
-     false, 0, L"clyck here to roll 1d100"},
-    {idc_numofdyce, L"numofdyce", K::single_line_box, L"4", 720, 3760, 435, 315, 17, F::window, kBoxTextColour,
-     true, false, 0, L"enter how many dyce you wysh to roll"},
-    {idc_lblnumofdycetxt, L"lblnumofdycetxt", K::label, L"dyce wyth", 1210, 3820, 735, 255, 10, F::arial_italic,
-     kNoColour, false, false, 0, L""},
-    {idc_txtnumofdyce, L"txtnumofdyce", K::single_line_box, L"92", 2040, 3760, 555, 315, 8, F::window,
-     kBoxTextColour, true, false, 0, L"enter how many sydes you wysh to roll"},
-    {idc_lblsycestxt, L"lblsycestxt", K::label, L"sydes", 2640, 3820, 495, 255, 11, F::sans_serif, kNoColour,
-     false, false, 0, L""},
-    {idc_cmdrolldyce, L"cmdrolldyce", K::push_button, L"&roll ", 3120, 3760, 495, 315, 15, F::arial_italic,
-     kNoColour, false, false, 0, L"clyck here to roll dyce"},
+// Each row names only what differs from a control's defaults; GCC before 13
+// warns about designated initializers that leave members to their defaults.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ < 13
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#endif
+const std::array<ConsoleControl, 21> kControls = {{
+    {.id = idc_txtscoreboard, .kind = K::multi_line_box, .text = kScoreBoard,
+     .place = {.left = 0, .top = 0, .width = 3615, .height = 1095}, .tab_index = 0,
+     .text_colour = kBoxTextColour, .max_length = kBoxLimit, .tooltip = L"enter and edit the score board here"},
+    {.id = idc_say_score, .kind = K::toggle_button, .text = L"sa&y score",
+     .place = {.left = 0, .top = 1125, .width = 1215, .height = 255}, .tab_index = 18,
+     .tooltip = L"say the score in the chat room or not"},
+    {.id = idc_cmdscoreboard, .kind = K::push_button, .text = L" scroll score &board ",
+     .place = {.left = 1200, .top = 1125, .width = 2415, .height = 255}, .tab_index = 1, .font = F::arial_italic,
+     .tooltip = L"clyck here to scroll the score board in the chat room"},
+    {.id = idc_zolvantachat81, .kind = K::scanner, .text = L"",
+     .place = {.left = 600, .top = 1320, .width = 2400, .height = 1380}},
+    {.id = idc_lblhitpoints, .kind = K::label, .text = L"",
+     .place = {.left = 0, .top = 1440, .width = 3615, .height = 300}, .tab_index = 12, .font = F::banner,
+     .tooltip = L"thys wyll show how many hyt points the last attack was worth"},
+    {.id = idc_cmdcounterstart, .kind = K::toggle_button, .text = L"&counter start",
+     .place = {.left = 0, .top = 1800, .width = 735, .height = 465}, .tab_index = 2, .font = F::arial_italic,
+     .tooltip = L"start and stop dyce counter to calculate hyt points"},
+    {.id = idc_ontop, .kind = K::toggle_button, .text = L"stay &on top",
+     .place = {.left = 720, .top = 1800, .width = 735, .height = 465}, .tab_index = 19, .font = F::arial_italic,
+     .tooltip = L"make thys program stay on top of other windows"},
+    {.id = idc_txthydyce, .kind = K::single_line_box, .text = L"",
+     .place = {.left = 1680, .top = 1800, .width = 495, .height = 285}, .tab_index = 3,
+     .text_colour = kBoxTextColour, .tooltip = L"enter the hyest dyce in the spar"},
+    {.id = idc_txtnuminspar, .kind = K::single_line_box, .text = L"",
+     .place = {.left = 2400, .top = 1800, .width = 495, .height = 285}, .tab_index = 4,
+     .text_colour = kBoxTextColour, .tooltip = L"enter the number of people in thys spar"},
+    {.id = idc_cmdscrollxps, .kind = K::flat_button, .text = L"scroll &xp's",
+     .place = {.left = 3000, .top = 1800, .width = 615, .height = 465}, .tab_index = 5, .font = F::arial_italic,
+     .tooltip = L"after entering the hy dyce and number of people in the spar, clyck here to scroll the number of "
+                L"xp's thys spar it worth"},
+    {.id = idc_Lblhydycetxt, .kind = K::label, .text = L"hy dyce",
+     .place = {.left = 1680, .top = 2060, .width = 615, .height = 195}, .tab_index = 13, .font = F::arial_italic},
+    {.id = idc_lblnuminspartxt, .kind = K::label, .text = L"in spar",
+     .place = {.left = 2400, .top = 2060, .width = 615, .height = 195}, .tab_index = 9, .font = F::arial_italic},
+    {.id = idc_txtterms, .kind = K::multi_line_box, .text = kTerms,
+     .place = {.left = 0, .top = 2300, .width = 3615, .height = 1095}, .tab_index = 6,
+     .text_colour = kTermsTextColour, .max_length = kBoxLimit,
+     .tooltip = L"you can put your attacks or terms or what ever you wysh to scroll into the chat room here"},
+    {.id = idc_cmddatetyme, .kind = K::push_button, .text = L"&date  tyme",
+     .place = {.left = 0, .top = 3450, .width = 1215, .height = 255}, .tab_index = 14, .font = F::arial_italic,
+     .tooltip = L"post date and tyme to the chatroom"},
+    {.id = idc_cmdscrollterms, .kind = K::push_button, .text = L"scroll &terms/attack",
+     .place = {.left = 1200, .top = 3450, .width = 2415, .height = 255}, .tab_index = 7, .font = F::arial_italic,
+     .tooltip = L"thys wyll scroll the above text into the chat room"},
+    {.id = idc_Command1, .kind = K::flat_button, .text = L"&init",
+     .place = {.left = 0, .top = 3760, .width = 615, .height = 315}, .tab_index = 16, .font = F::arial_italic,
+     .tooltip = L"clyck here to roll 1d100"},
+    {.id = idc_numofdyce, .kind = K::single_line_box, .text = L"4",
+     .place = {.left = 720, .top = 3760, .width = 435, .height = 315}, .tab_index = 17,
+     .text_colour = kBoxTextColour, .tooltip = L"enter how many dyce you wysh to roll"},
+    {.id = idc_lblnumofdycetxt, .kind = K::label, .text = L"dyce wyth",
+     .place = {.left = 1210, .top = 3820, .width = 735, .height = 255}, .tab_index = 10, .font = F::arial_italic},
+    {.id = idc_txtnumofdyce, .kind = K::single_line_box, .text = L"92",
+     .place = {.left = 2040, .top = 3760, .width = 555, .height = 315}, .tab_index = 8,
+     .text_colour = kBoxTextColour, .tooltip = L"enter how many sydes you wysh to roll"},
+    {.id = idc_lblsycestxt, .kind = K::label, .text = L"sydes",
+     .place = {.left = 2640, .top = 3820, .width = 495, .height = 255}, .tab_index = 11, .font = F::sans_serif},
+    {.id = idc_cmdrolldyce, .kind = K::push_button, .text = L"&roll ",
+     .place = {.left = 3120, .top = 3760, .width = 495, .height = 315}, .tab_index = 15, .font = F::arial_italic,
+     .tooltip = L"clyck here to roll dyce"},
 }};
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ < 13
+#pragma GCC diagnostic pop
+#endif
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; five of those bytes
 // are unassigned and map to their C1 control code points, as Windows does.
@@ -89,7 +112,17 @@ constexpr char16_t kC1[32] = {
 
 }  // namespace
 
-std::span<const ControlSpec> console_controls() { return kControls; }
+std::span<const ConsoleControl> console_controls() { return kControls; }
+
+const ui::FontDesc& font_desc(ControlFont font) {
+    switch (font) {
+    case ControlFont::arial_italic: return kArialItalicFont;
+    case ControlFont::banner: return kBannerFont;
+    case ControlFont::sans_serif: return kSansSerifFont;
+    case ControlFont::window: break;
+    }
+    return kWindowFont;
+}
 
 std::optional<ControlId> label_of_box(ControlId box) {
     switch (box) {
@@ -117,7 +150,5 @@ const std::wstring& banner_text() {
     return banner;
 }
 
-std::wstring_view score_board_template() { return kScoreBoard; }
-std::wstring_view terms_template() { return kTerms; }
 
 }  // namespace zol

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "winui/twips.h"
+
 namespace zol {
 
 inline constexpr std::wstring_view kConsoleClass = L"zolspar";
@@ -63,30 +65,39 @@ enum class ControlKind {
     scanner,          // the invisible chat scanner
 };
 
+// The fonts the layout names; the console makes each once per DPI.
 enum class ControlFont {
-    window,         // Arial 8.25 pt
-    arial_italic,   // Arial 8.25 pt italic
-    banner,         // Arial 9.75 pt
-    sans_serif,     // MS Sans Serif 8.25 pt
+    window,        // Arial 8.25 pt, the window's own font
+    arial_italic,  // Arial 8.25 pt italic
+    banner,        // Arial 9.75 pt, the hit-point label at start
+    sans_serif,    // MS Sans Serif 8.25 pt
 };
 
-struct ControlSpec {
+inline constexpr ui::FontDesc kWindowFont{L"Arial", 825, false};
+inline constexpr ui::FontDesc kArialItalicFont{L"Arial", 825, true};
+inline constexpr ui::FontDesc kBannerFont{L"Arial", 975, false};
+inline constexpr ui::FontDesc kSansSerifFont{L"MS Sans Serif", 825, false};
+// The hit-point label while the counter runs, and after it stops.
+inline constexpr ui::FontDesc kHitPointsRunningFont{L"Arial", 800, true};
+inline constexpr ui::FontDesc kHitPointsStoppedFont{L"Arial", 1000, false};
+
+const ui::FontDesc& font_desc(ControlFont font);
+
+// One control of the console as it is laid out.
+struct ConsoleControl {
     ControlId id;
-    std::wstring_view name;
     ControlKind kind;
-    std::wstring_view text;
-    int left, top, width, height;  // twips
-    int tab_index;                 // -1: takes no part in the tab order
-    ControlFont font;
-    std::uint32_t text_colour;     // 0x00BBGGRR; 0 with use_text_colour false: the system's
-    bool use_text_colour;
-    bool bordered;                 // a label with a single-line border
-    std::size_t max_length;        // 0: no limit of its own
-    std::wstring_view tooltip;
+    std::wstring_view text;             // caption or initial text
+    ui::TwipsRect place;                // from the top-left of the client area
+    int tab_index = -1;                 // -1: takes no part in the tab order
+    ControlFont font = ControlFont::window;
+    std::optional<std::uint32_t> text_colour;  // 0x00BBGGRR; none: the system's
+    std::size_t max_length = 0;         // characters; 0: no limit of its own
+    std::wstring_view tooltip;          // empty: none
 };
 
 // The controls from the top of the window downwards.
-std::span<const ControlSpec> console_controls();
+std::span<const ConsoleControl> console_controls();
 
 // The label that names a text box for screen readers, or none: the two
 // multi-line boxes have no label and go by their tooltips.
@@ -94,10 +105,6 @@ std::optional<ControlId> label_of_box(ControlId box);
 
 // The label's caption at start: 41 characters decoded from Windows-1252.
 const std::wstring& banner_text();
-
-// Initial texts of the two multi-line boxes.
-std::wstring_view score_board_template();
-std::wstring_view terms_template();
 
 // Menu bar.
 inline constexpr std::wstring_view kAboutMenuText = L"&about";

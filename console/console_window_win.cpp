@@ -18,6 +18,10 @@ namespace {
 // 41 blanks: the hit-point label while the counter starts and stops.
 const std::wstring kBlankCaption(41, L' ');
 
+// Tooltips wrap at three inches, so the longest (the xp button's) shows in
+// a few lines rather than across the screen.
+constexpr int kTooltipWidthTwips = 4500;
+
 COLORREF rgb_of(std::uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
 
 std::wstring window_text(HWND window) {
@@ -105,12 +109,12 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
 }
 
 void ConsoleWindow::make_fonts(UINT dpi) {
-    font_window_ = ui::make_font(L"Arial", 825, false, false, dpi);
-    font_italic_ = ui::make_font(L"Arial", 825, true, false, dpi);
-    font_banner_ = ui::make_font(L"Arial", 975, false, false, dpi);
-    font_sans_ = ui::make_font(L"MS Sans Serif", 825, false, false, dpi);
-    font_hit_running_ = ui::make_font(L"Arial", 800, true, false, dpi);
-    font_hit_stopped_ = ui::make_font(L"Arial", 1000, false, false, dpi);
+    font_window_ = ui::make_font(kWindowFont, dpi);
+    font_italic_ = ui::make_font(kArialItalicFont, dpi);
+    font_banner_ = ui::make_font(kBannerFont, dpi);
+    font_sans_ = ui::make_font(kSansSerifFont, dpi);
+    font_hit_running_ = ui::make_font(kHitPointsRunningFont, dpi);
+    font_hit_stopped_ = ui::make_font(kHitPointsStoppedFont, dpi);
 }
 
 HFONT ConsoleWindow::font_for(ControlFont font) const {
@@ -128,16 +132,16 @@ void ConsoleWindow::create_controls() {
     // Tab order is the child order: focusable controls first in their tab
     // order, then the scanner, then the labels at the bottom so that buttons
     // and boxes overlapping them are drawn over them.
-    std::vector<const ControlSpec*> order;
+    std::vector<const ConsoleControl*> order;
     for (const auto& row : console_controls()) order.push_back(&row);
-    std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
+    std::stable_sort(order.begin(), order.end(), [](const ConsoleControl* a, const ConsoleControl* b) {
         const int ra = takes_focus(a->kind) ? 0 : a->kind == ControlKind::scanner ? 1 : 2;
         const int rb = takes_focus(b->kind) ? 0 : b->kind == ControlKind::scanner ? 1 : 2;
         if (ra != rb) return ra < rb;
         return a->tab_index < b->tab_index;
     });
 
-    for (const ControlSpec* row : order) {
+    for (const ConsoleControl* row : order) {
         const DWORD common = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
         const wchar_t* cls = L"BUTTON";
         DWORD style = common;
@@ -202,8 +206,8 @@ void ConsoleWindow::apply_layout(UINT dpi) {
             if (row.id == idc_lblhitpoints && hit_font_ == HitFont::stopped) font = font_hit_stopped_.get();
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
-        SetWindowPos(child, nullptr, ui::twips_to_px(row.left, dpi), ui::twips_to_px(row.top, dpi),
-                     ui::twips_to_px(row.width, dpi), ui::twips_to_px(row.height, dpi),
+        SetWindowPos(child, nullptr, ui::twips_to_px(row.place.left, dpi), ui::twips_to_px(row.place.top, dpi),
+                     ui::twips_to_px(row.place.width, dpi), ui::twips_to_px(row.place.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     InvalidateRect(window_, nullptr, TRUE);
@@ -247,7 +251,7 @@ void ConsoleWindow::add_tooltips() {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
     if (!tooltip_) return;
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ui::twips_to_px(4500, dpi_));
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ui::twips_to_px(kTooltipWidthTwips, dpi_));
     for (const auto& row : console_controls()) {
         if (row.tooltip.empty()) continue;
         TOOLINFOW info{};
@@ -298,7 +302,7 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         HDC dc = reinterpret_cast<HDC>(wparam);
         const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
         for (const auto& row : console_controls()) {
-            if (row.id == id && row.use_text_colour) SetTextColor(dc, rgb_of(row.text_colour));
+            if (row.id == id && row.text_colour) SetTextColor(dc, rgb_of(*row.text_colour));
         }
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));

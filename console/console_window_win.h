@@ -14,7 +14,7 @@
 #include "console/dice_counter.h"
 #include "console/pump_win.h"
 #include "console/text_rules.h"
-#include "infowindows/win_ui.h"
+#include "winui/win_ui.h"
 #include "scanner/chat_scanner_win.h"
 
 namespace zol {

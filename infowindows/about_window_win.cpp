@@ -14,15 +14,15 @@ namespace zol {
 namespace {
 
 using info::ControlSpec;
-using info::FontSpec;
+using ui::FontDesc;
 
 constexpr COLORREF kPurple = RGB(128, 0, 128);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-constexpr FontSpec kHeadFont{L"Arial", 1800, true};
-constexpr FontSpec kSansSerif{L"MS Sans Serif", 825, false};
+constexpr FontDesc kHeadFont{L"Arial", 1800, true};
+constexpr FontDesc kSansSerif{L"MS Sans Serif", 825, false};
 
 constexpr wchar_t kDescription[] =
     L"thys is intended to ease the task of proctoring mass spars.  i have tryed to include the most needed "
@@ -175,7 +175,7 @@ bool AboutForm::Open() {
     const info::WindowSpec window{L"frmaboutzolspar", L"about zolvanta's spar",
                                   WS_POPUP | WS_CAPTION | WS_SYSMENU,
                                   WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
-                                  4395, 6675, FontSpec{L"Arial", 975, true}};
+                                  4395, 6675, FontDesc{L"Arial", 975, true}};
     return Create(window, about_controls());
 }
 

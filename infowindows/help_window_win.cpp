@@ -13,9 +13,9 @@ namespace zol {
 namespace {
 
 using info::ControlSpec;
-using info::FontSpec;
+using ui::FontDesc;
 
-constexpr FontSpec kTextFont{L"Arial", 900, true};
+constexpr FontDesc kTextFont{L"Arial", 900, true};
 
 enum ControlId { kText = 101, kReturn };
 
@@ -35,7 +35,7 @@ std::unique_ptr<HelpForm> g_help;
 
 bool HelpForm::Open() {
     const info::WindowSpec window{L"frmhelp", L"zolvanta's spar 7.8 help", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                  WS_EX_CONTROLPARENT, 6135, 6615, FontSpec{L"Arial", 825, true}};
+                                  WS_EX_CONTROLPARENT, 6135, 6615, FontDesc{L"Arial", 825, true}};
     // The return button overlaps the box by 15 twips; the box, made first,
     // stays above it.
     std::vector<ControlSpec> controls{

@@ -173,13 +173,13 @@ void InfoWindow::CreateControls() {
 void InfoWindow::LayOut(UINT dpi) {
     // New fonts are handed to the controls before the old ones are deleted,
     // so no control ever holds a deleted font.
-    std::vector<std::pair<const FontSpec*, ui::Font>> fonts;
-    auto font_for = [&](const FontSpec* row) -> HFONT {
+    std::vector<std::pair<const ui::FontDesc*, ui::Font>> fonts;
+    auto font_for = [&](const ui::FontDesc* row) -> HFONT {
         for (auto& [made_from, font] : fonts) {
             if (made_from == row) return font.get();
         }
-        const FontSpec& s = row ? *row : window_.font;
-        fonts.emplace_back(row, ui::make_font(s.face, s.hundredths_of_point, s.italic, false, dpi));
+        const ui::FontDesc& s = row ? *row : window_.font;
+        fonts.emplace_back(row, ui::make_font(s, dpi));
         return fonts.back().second.get();
     };
     for (const Control& c : controls_) {

@@ -11,15 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "infowindows/win_ui.h"
+#include "winui/win_ui.h"
 
 namespace zol::info {
-
-struct FontSpec {
-    const wchar_t* face;
-    int hundredths_of_point;
-    bool italic;
-};
 
 // A colour left to the system: text in the button-text colour on the
 // button face, as the window itself is painted.
@@ -34,7 +28,7 @@ struct ControlSpec {
     int left, top, width, height;
     DWORD style;  // besides WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS
     DWORD ex_style;
-    const FontSpec* font;  // null: the window's font
+    const ui::FontDesc* font;  // null: the window's font
     COLORREF text_colour = kSystemColour;
     COLORREF back_colour = kSystemColour;
 };
@@ -45,7 +39,7 @@ struct WindowSpec {
     DWORD style;
     DWORD ex_style;
     int client_width, client_height;  // twips
-    FontSpec font;
+    ui::FontDesc font;
 };
 
 class InfoWindow {
@@ -117,7 +111,7 @@ private:
     std::vector<Control> controls_;
     // The fonts in use, each with the row it was made from (null for the
     // window font); rebuilt on a DPI change.
-    std::vector<std::pair<const FontSpec*, ui::Font>> fonts_;
+    std::vector<std::pair<const ui::FontDesc*, ui::Font>> fonts_;
     UINT dpi_ = 96;
     HWND saved_focus_ = nullptr;
     bool closing_ = false;

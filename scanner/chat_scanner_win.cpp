@@ -1,7 +1,7 @@
 #include "scanner/chat_scanner_win.h"
 
 #include "chathost/zol_chat.h"
-#include "infowindows/win_ui.h"
+#include "winui/win_ui.h"
 
 namespace zol {
 namespace {
@@ -35,8 +35,8 @@ HWND ChatScanner::create(HWND parent, int id, int x, int y) {
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChatScanner::window_proc));
     // The face the control would show if it were ever made visible.
     CreateWindowExW(0, L"STATIC", L"zolvanta chat  8.5", WS_CHILD | WS_VISIBLE | SS_CENTER, 0,
-                    ui::twips_to_px(kHeightTwips, dpi) - 20, ui::twips_to_px(kWidthTwips, dpi), 18, window_, nullptr,
-                    GetModuleHandleW(nullptr), nullptr);
+                    ui::twips_to_px(kVersionTopTwips, dpi), ui::twips_to_px(kWidthTwips, dpi),
+                    ui::twips_to_px(kVersionHeightTwips, dpi), window_, nullptr, GetModuleHandleW(nullptr), nullptr);
     return window_;
 }
 

@@ -24,6 +24,9 @@ public:
     // The control's fixed size in twips, whatever its container asks.
     static constexpr int kWidthTwips = 2400;
     static constexpr int kHeightTwips = 1380;
+    // The version label along the bottom of the face.
+    static constexpr int kVersionTopTwips = 1080;
+    static constexpr int kVersionHeightTwips = 270;
 
     ChatScanner(HostWindows& host, ScanHandler zolvantascan) : host_(host), zolvantascan_(std::move(zolvantascan)) {}
     ChatScanner(const ChatScanner&) = delete;
@@ -34,7 +37,6 @@ public:
 
     void zolvantascan_on();
     void zolvantascan_off();
-    bool scanning() const { return scanning_; }
 
     HWND window() const { return window_; }
 

@@ -15,7 +15,7 @@
 #include "chathost/stacking_win.h"
 #include "infowindows/help_text.h"
 #include "infowindows/info_windows_win.h"
-#include "infowindows/win_ui.h"
+#include "winui/win_ui.h"
 
 namespace {
 

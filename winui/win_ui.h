@@ -6,17 +6,14 @@
 
 #include <string_view>
 
+#include "winui/twips.h"
+
 namespace zol::ui {
 
 // Resource id of the 32x32 program icon in the exe; the console, About and
 // Help windows all show it. (LoadIcon finds nothing in a test exe that has no
 // such resource, and the windows then go without.)
 inline constexpr int kProgramIconId = 1;
-
-// 1440 twips per inch: 15 twips make one pixel at 96 dpi.
-inline int twips_to_px(int twips, UINT dpi) {
-    return MulDiv(twips, static_cast<int>(dpi), 1440);
-}
 
 // The DPI a window is shown at. GetDpiForWindow exists from Windows 10 1607;
 // it is looked up at run time so the exe still starts on older systems and on
@@ -66,16 +63,16 @@ private:
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 
-// A font of `points` size (8.25 pt is passed as 825 hundredths) at `dpi`.
-inline Font make_font(std::wstring_view face, int hundredths_of_point, bool italic, bool bold, UINT dpi) {
+// A font of the described face, size and slant at `dpi`.
+inline Font make_font(const FontDesc& desc, UINT dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(hundredths_of_point, static_cast<int>(dpi), 7200);
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = italic ? TRUE : FALSE;
+    lf.lfHeight = -MulDiv(desc.hundredths_of_point, static_cast<int>(dpi), 7200);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfItalic = desc.italic ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    const std::size_t n = face.size() < LF_FACESIZE - 1 ? face.size() : LF_FACESIZE - 1;
-    face.copy(lf.lfFaceName, n);
+    const std::size_t n = desc.face.size() < LF_FACESIZE - 1 ? desc.face.size() : LF_FACESIZE - 1;
+    desc.face.copy(lf.lfFaceName, n);
     lf.lfFaceName[n] = L'\0';
     return Font(CreateFontIndirectW(&lf));
 }
