@@ -90,7 +90,11 @@ PracticeRoom::~PracticeRoom() {
 
 bool PracticeRoom::create(HINSTANCE instance, int show) {
     instance_ = instance;
-    record(0, TranscriptKind::Start, L"name " + options_.name + L", seed " + std::to_wstring(seed_));
+    // The code page and the kind of window, so a test can tell what it ran against.
+    record(0, TranscriptKind::Start,
+           L"name " + options_.name + L", seed " + std::to_wstring(seed_) + L", code page " +
+               std::to_wstring(GetACP()) + (options_.windows == WindowKind::Ansi ? L", ansi" : L", unicode") +
+               L" windows");
     font_ = create_message_font();
 
     WNDCLASSEXW wc{};
@@ -101,7 +105,9 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
     wc.lpszClassName = kFrameClass;
-    if (!RegisterClassExW(&wc) || !RoomWindow::register_classes(instance)) return false;
+    if (!register_class(wc, options_.windows) || !RoomWindow::register_classes(instance, options_.windows)) {
+        return false;
+    }
 
     // At the left of the screen and clear of its middle, where the console
     // opens, so the two stand side by side on a screen of common size.
@@ -238,7 +244,7 @@ LRESULT CALLBACK PracticeRoom::frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LP
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<PracticeRoom*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefFrameProcW(hwnd, nullptr, msg, wparam, lparam);
+    if (!self) return def_frame_proc(hwnd, nullptr, msg, wparam, lparam);
     if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     return self->handle(msg, wparam, lparam);
 }
@@ -266,7 +272,7 @@ LRESULT PracticeRoom::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         PostQuitMessage(0);
         return 0;
     }
-    return DefFrameProcW(frame_, client_, msg, wparam, lparam);
+    return def_frame_proc(frame_, client_, msg, wparam, lparam);
 }
 
 void PracticeRoom::create_client() {
