@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 namespace zol_chat {
 
@@ -18,6 +19,48 @@ bool is_chat_room(HostWindows& host, HostWindow candidate) {
     return input_box && people && icon && label;
 }
 
+// A window's single-byte text as read by asking its length, then its text.
+struct HostText {
+    bool answered = false;  // false: the window is missing or did not answer
+    bool whole = false;     // false: an unbelievable length, or a text that may be cut
+    std::size_t reported = 0;  // the length the window reported, in bytes
+    std::string_view bytes;    // what it wrote, valid until the next read
+};
+
+HostText read_host_text(HostWindows& host, HostWindow window) {
+    HostText read;
+    // A window that keeps growing faster than we can ask it is given one
+    // more chance; then the read counts as not whole.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const std::optional<std::size_t> length = host.text_length(window);
+        if (!length) return read;
+        read.answered = true;
+        read.reported = *length;
+        if (*length > kMaxRoomTextLength) return read;
+        if (*length == 0) {
+            read.whole = true;
+            read.bytes = {};
+            return read;
+        }
+        // The host counts bytes; a host that counted characters instead
+        // would still fit, since no character takes more than the widest.
+        const std::size_t room = *length * host.code_page().max_char_bytes() + kGrowthRoom;
+        const std::optional<std::string_view> bytes = host.text_bytes(window, room);
+        if (!bytes) {
+            read.answered = false;
+            return read;
+        }
+        read.bytes = *bytes;
+        // A text that filled the whole room may go on beyond it, and a cut
+        // text ends in the middle of a line.
+        if (bytes->size() < room) {
+            read.whole = true;
+            return read;
+        }
+    }
+    return read;
+}
+
 }  // namespace
 
 HostWindow FindChatRoom(HostWindows& host) {
@@ -30,33 +73,43 @@ HostWindow FindChatRoom(HostWindows& host) {
     return 0;
 }
 
-std::wstring ReadChatText(HostWindows& host) {
-    const std::wstring nothing = L" ";
+void ReadChatText(HostWindows& host, std::wstring& tail) {
+    tail.assign(1, L' ');  // no room, no text window, no answer
     HostWindow view = host.find_child(FindChatRoom(host), 0, L"richcntlreadonly");
-    std::optional<std::size_t> length = host.text_length(view);
-    if (!length || *length == 0) return nothing;
-    if (*length > kMaxRoomTextLength) return nothing;
     try {
-        std::optional<std::wstring> text = host.text(view, *length);
-        if (!text) return nothing;
-        // The buffer the host fills: n characters at most, its zero, and the
-        // blanks of a text that shrank in between. A text that grew was cut
-        // to n by the host; cut again in case the host ignored the limit.
-        std::size_t n = *length;
-        std::size_t used = std::min(text->size(), n);
-        std::size_t whole = n + 1;
-        std::size_t from = whole > kChatTailLength ? whole - kChatTailLength : 0;
-        std::wstring tail;
-        tail.reserve(whole - from);
-        for (std::size_t i = from; i < whole; ++i) {
-            if (i < used) tail.push_back((*text)[i]);
-            else if (i == used) tail.push_back(L'\0');
-            else tail.push_back(L' ');
+        const HostText read = read_host_text(host, view);
+        if (!read.answered || !read.whole || read.reported == 0) return;
+        // The buffer a single-byte reader fills: the text, its zero, and the
+        // blanks the buffer was filled with where the host wrote nothing.
+        const std::string_view text = read.bytes;
+        const std::size_t blanks = read.reported > text.size() ? read.reported - text.size() : 0;
+        tail.clear();
+        if (blanks >= kChatTailLength) {
+            tail.assign(kChatTailLength, L' ');
+            return;
         }
-        return tail;
+        const std::size_t wanted = kChatTailLength - 1 - blanks;
+        if (wanted > 0) {
+            std::wstring_view converted = host.decode(text.substr(zol::tail_start(text, wanted, host.code_page())));
+            if (converted.size() > wanted) {
+                std::size_t from = converted.size() - wanted;
+                // Never the second half of a surrogate pair alone.
+                if (zol::is_low_surrogate(converted[from]) && zol::is_high_surrogate(converted[from - 1])) ++from;
+                converted.remove_prefix(from);
+            }
+            tail.assign(converted);
+        }
+        tail.push_back(L'\0');
+        tail.append(blanks, L' ');
     } catch (const std::bad_alloc&) {
-        return nothing;
+        tail.assign(1, L' ');
     }
+}
+
+std::wstring ReadChatText(HostWindows& host) {
+    std::wstring tail;
+    ReadChatText(host, tail);
+    return tail;
 }
 
 std::wstring LastChatLine(std::wstring_view text) {
@@ -69,11 +122,14 @@ void SendChatLine(HostWindows& host, std::wstring_view line) {
     HostWindow input_box = host.find_child(FindChatRoom(host), 0, kInputBoxClass);
     if (!input_box) return;
     // Keep what the user was typing: read it first, give it back afterwards.
-    std::optional<std::size_t> typed_length = host.text_length(input_box);
-    if (!typed_length) return;  // not answering: treat as no room
+    // A draft that cannot be read whole is not put back cut.
     std::wstring typed;
-    if (*typed_length > 0 && *typed_length <= kMaxRoomTextLength) {
-        if (auto t = host.text(input_box, *typed_length)) typed = std::move(*t);
+    try {
+        const HostText read = read_host_text(host, input_box);
+        if (!read.answered) return;  // not answering: treat as no room
+        if (read.whole) typed.assign(host.decode(read.bytes));
+    } catch (const std::bad_alloc&) {
+        typed.clear();
     }
     if (!host.set_text(input_box, line)) return;
     if (!host.type_char(input_box, L'\r')) return;

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // tree costs more than the calls under test.
     static Room room;
     room.host.set_reported_length(room.text_window, std::nullopt);
-    room.host.window_text(room.input_box).clear();
+    room.host.window_bytes(room.input_box).clear();
     bool lying = false;
     const std::wstring_view prefix = L"#len=";
     if (text.compare(0, prefix.size(), prefix) == 0) {
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
-    room.host.window_text(room.text_window) = text;
+    room.host.set_window_text(room.text_window, text);
 
     const std::wstring tail = zol_chat::ReadChatText(room.host);
     FUZZ_CHECK(!tail.empty() && tail.size() <= zol_chat::kChatTailLength);
