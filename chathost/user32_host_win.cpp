@@ -192,7 +192,8 @@ bool User32Host::type_char(HostWindow window, wchar_t ch) {
         const std::string s = to_system_code_page(std::wstring_view(&ch, 1));
         if (s.size() == 1) narrow = s[0];
     }
-    return send(as_hwnd(window), WM_CHAR, static_cast<unsigned char>(narrow), 1).has_value();
+    // As the keyboard would type it, but with no key behind it: lParam 0.
+    return send(as_hwnd(window), WM_CHAR, static_cast<unsigned char>(narrow), 0).has_value();
 }
 
 }  // namespace zol

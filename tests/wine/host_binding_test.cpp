@@ -7,6 +7,8 @@
 #include <chrono>
 #include <future>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "chathost/user32_host_win.h"
 #include "chathost/zol_chat.h"
@@ -91,6 +93,30 @@ TEST_F(ChildOrderTest, DestroyedWindowIsNoWindow) {
     EXPECT_FALSE(host_.text_bytes(as_host(b_), 10).has_value());
     EXPECT_FALSE(host_.set_text(as_host(b_), L"x"));
     EXPECT_FALSE(host_.type_char(as_host(b_), L'\r'));
+}
+
+// Enter reaches the input box as WM_CHAR with the carriage return and an
+// lParam of 0: no repeat count, no scan code, no key behind it.
+std::vector<std::pair<WPARAM, LPARAM>> g_chars;
+LRESULT CALLBACK record_chars(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_CHAR) g_chars.emplace_back(wparam, lparam);
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+TEST(TypeChar, EnterIsACarriageReturnWithLParamZero) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = record_chars;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Char recorder";
+    RegisterClassA(&wc);
+    HWND box = CreateWindowExA(0, "Char recorder", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(box, nullptr);
+    g_chars.clear();
+    User32Host host;
+    EXPECT_TRUE(host.type_char(as_host(box), L'\r'));
+    DestroyWindow(box);
+    EXPECT_EQ(g_chars, (std::vector<std::pair<WPARAM, LPARAM>>{{13, 0}}));
 }
 
 // A host window on a thread that stops answering: every call gives up
