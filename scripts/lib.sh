@@ -6,7 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
 
 PACKAGES=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64-posix
-          wine wine64 xvfb xauth fonts-liberation imagemagick x11-utils)
+          wine wine64 xvfb xauth fonts-liberation imagemagick x11-utils locales)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -16,12 +16,26 @@ install_missing() {
     for p in "${PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
+    [ ${#missing[@]} -eq 0 ] && { generate_locales; return 0; }
     log "installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    generate_locales
+}
+
+# The locales some Wine tests run under (Wine takes the code page from them:
+# ja_JP gives 932, hi_IN gives 65001); Debian generates none by itself.
+TEST_LOCALES=(ja_JP hi_IN)
+generate_locales() {
+    local l sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    for l in "${TEST_LOCALES[@]}"; do
+        locale -a 2>/dev/null | grep -qixE "$l\.utf-?8" && continue
+        log "generating the locale $l.UTF-8"
+        $sudo localedef -i "$l" -f UTF-8 "$l.UTF-8" || log "could not generate $l.UTF-8"
+    done
 }
 
 build_all() {
