@@ -43,15 +43,6 @@ bool class_is(HWND window, const std::string& wanted) {
 
 }  // namespace
 
-std::wstring from_system_code_page(const char* text, std::size_t length) {
-    if (length == 0) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide.data(), n);
-    return wide;
-}
-
 std::string to_system_code_page(std::wstring_view text) {
     if (text.empty()) return {};
     const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,

@@ -42,8 +42,7 @@ private:
 // The layout of the system code page, from GetACP and GetCPInfo.
 CodePageLayout system_code_page_layout();
 
-// Single-byte text in the system code page to UTF-16 and back.
-std::wstring from_system_code_page(const char* text, std::size_t length);
+// UTF-16 to single-byte text in the system code page.
 std::string to_system_code_page(std::wstring_view text);
 
 }  // namespace zol
