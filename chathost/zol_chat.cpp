@@ -29,8 +29,6 @@ struct HostText {
 
 HostText read_host_text(HostWindows& host, HostWindow window) {
     HostText read;
-    // A window that keeps growing faster than we can ask it is given one
-    // more chance; then the read counts as not whole.
     for (int attempt = 0; attempt < 2; ++attempt) {
         const std::optional<std::size_t> length = host.text_length(window);
         if (!length) return read;
@@ -42,17 +40,20 @@ HostText read_host_text(HostWindows& host, HostWindow window) {
             read.bytes = {};
             return read;
         }
-        // The host counts bytes; a host that counted characters instead
-        // would still fit, since no character takes more than the widest.
-        const std::size_t room = *length * host.code_page().max_char_bytes() + kGrowthRoom;
+        // The host counts bytes, so its length and some room for growth
+        // hold the text. A text that fills all of that room may go on beyond
+        // it, and a cut text ends in the middle of a line: it is asked once
+        // more, then with room for the widest characters too, in case the
+        // host counted characters instead. (Only the second read pays for
+        // that room: copying another process's text costs in proportion to
+        // the room offered, not only to the text.)
+        const std::size_t room = *length * (attempt == 0 ? 1 : host.code_page().max_char_bytes()) + kGrowthRoom;
         const std::optional<std::string_view> bytes = host.text_bytes(window, room);
         if (!bytes) {
             read.answered = false;
             return read;
         }
         read.bytes = *bytes;
-        // A text that filled the whole room may go on beyond it, and a cut
-        // text ends in the middle of a line.
         if (bytes->size() < room) {
             read.whole = true;
             return read;

@@ -242,6 +242,12 @@ TEST(ReadChatText, CountsBlanksInBytesTheHostLeftUnwrittenOnEveryCodePage) {
     // Shrunk to nothing: blanks only.
     host.windows.on_text_read(room.text, [&] { host.windows.window_bytes(room.text).clear(); });
     EXPECT_EQ(ReadChatText(host.windows), std::wstring(500, L' '));
+    // A host that counted its 609 characters instead of its 1209 bytes: the
+    // text outgrows the room first offered and is read whole the second
+    // time, with room for two bytes a character.
+    host.windows.window_bytes(room.text) = line;
+    host.windows.set_reported_length(room.text, 609);
+    EXPECT_EQ(ReadChatText(host.windows), whole_text_tail(code_page, line));
 }
 
 TEST(LastChatLine, TakesWhatFollowsTheLastCarriageReturn) {
