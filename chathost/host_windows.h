@@ -56,8 +56,9 @@ public:
     // system's converter gives for them; nothing fails).
     virtual std::wstring_view decode(std::string_view bytes) = 0;
 
-    // The length the window reports for its single-byte text, in bytes. It
-    // may be wrong: callers must not trust it for more than sizing a read.
+    // The length the window reports for its single-byte text, in bytes (a
+    // window that is not single-byte may count characters instead). It may
+    // be wrong: callers must not trust it for more than sizing a read.
     virtual std::optional<std::size_t> text_length(HostWindow window) = 0;
 
     // The window's single-byte text, as WM_GETTEXT gives it with room for

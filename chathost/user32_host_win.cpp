@@ -22,9 +22,11 @@ HostWindow as_host(HWND w) { return reinterpret_cast<HostWindow>(w); }
 constexpr UINT kHostCallFlags = SMTO_ABORTIFHUNG | SMTO_NORMAL;
 
 // SendMessageTimeout with abort-if-hung; nothing when the window is gone or
-// did not answer within the timeout.
+// did not answer within the timeout. A window that is gone fails the send
+// itself: asking IsWindow first would only add a round trip to the window
+// manager (the wineserver under Wine) to every call of every tick.
 std::optional<LRESULT> send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (!window || !IsWindow(window)) return std::nullopt;
+    if (!window) return std::nullopt;
     DWORD_PTR result = 0;
     SetLastError(0);
     if (!SendMessageTimeoutA(window, message, wparam, lparam, kHostCallFlags, User32Host::kTimeoutMs, &result)) {
@@ -60,8 +62,11 @@ HostWindow User32Host::find_top_level(std::wstring_view class_name) {
 }
 
 HostWindow User32Host::find_child(HostWindow parent, HostWindow after, std::wstring_view class_name) {
+    // No IsWindow first: a parent that is gone has no children to find, and
+    // for another process's window that question is one more round trip to
+    // the window manager, several times a tick.
     HWND p = as_hwnd(parent);
-    if (!p || !IsWindow(p)) return 0;
+    if (!p) return 0;
     const std::string cls = to_system_code_page(class_name);
     if (!after) return as_host(FindWindowExA(p, nullptr, cls.c_str(), nullptr));
     // Windows takes the first child of the class after `after`, whatever
@@ -113,29 +118,24 @@ std::wstring_view User32Host::decode(std::string_view bytes) {
 }
 
 std::optional<std::size_t> User32Host::text_length(HostWindow window) {
-    // Asked in the wide form first: Wine 8 gives up on a single-byte
-    // WM_GETTEXTLENGTH to another process's window only when that window
-    // answers, timeout or not (it fetches the whole text in the wide form to
-    // count its bytes, without a timeout), while the wide one times out as
-    // it should.
+    // Asked in the wide form only. The single-byte WM_GETTEXTLENGTH to
+    // another process's window is never sent: Wine 8 answers it by fetching
+    // the window's whole text in the wide form with no timeout, so a host
+    // that stops answering at that moment would hold the console for good,
+    // and the whole text would cross twice on every tick.
     //
-    // An ANSI window, as the host is, answers the wide form with its own
-    // count, the bytes of its text: the exact length, in one message that
-    // cannot hang us. Only a Unicode window is asked the single-byte length
-    // as well, right after the wide answer showed that it answers; should it
-    // stop in the instant between the two, Wine would wait for it. On
-    // Windows that message times out, and may answer an upper bound for a
-    // Unicode window on a double-byte code page.
+    // An ANSI window, as the host's are, answers the wide form with its own
+    // count, the bytes of its single-byte text (the system passes its answer
+    // through; Windows documents such an answer as possibly larger than the
+    // characters, which it is): the exact length. A Unicode window answers
+    // with UTF-16 units, which on a multi-byte code page may be fewer than
+    // its bytes; the reader then finds its text filling the room it offered
+    // and asks once more with room for the widest characters.
     HWND w = as_hwnd(window);
-    if (!w || !IsWindow(w)) return std::nullopt;
-    DWORD_PTR wide_length = 0;
-    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, kHostCallFlags, kTimeoutMs, &wide_length)) {
-        return std::nullopt;
-    }
-    if (!IsWindowUnicode(w)) return static_cast<std::size_t>(wide_length);
-    const auto bytes = send(w, WM_GETTEXTLENGTH, 0, 0);
-    if (!bytes || *bytes < 0) return std::nullopt;
-    return static_cast<std::size_t>(*bytes);
+    if (!w) return std::nullopt;
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, kHostCallFlags, kTimeoutMs, &length)) return std::nullopt;
+    return static_cast<std::size_t>(length);
 }
 
 std::optional<std::string_view> User32Host::text_bytes(HostWindow window, std::size_t room) {

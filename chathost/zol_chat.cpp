@@ -8,15 +8,32 @@ namespace zol_chat {
 
 namespace {
 
-bool is_chat_room(HostWindows& host, HostWindow candidate) {
+// A chat room and its text window, which the room's test looks up anyway.
+struct ChatRoom {
+    HostWindow room = 0;
+    HostWindow text = 0;  // may be 0 in a room
+};
+
+bool is_chat_room(HostWindows& host, HostWindow candidate, HostWindow& text_window) {
     // The input box must stand after the text window; a room whose text
     // window is missing still counts (the reader then finds no text).
-    HostWindow text_window = host.find_child(candidate, 0, kRoomTextClass);
+    text_window = host.find_child(candidate, 0, kRoomTextClass);
     HostWindow input_box = host.find_child(candidate, text_window, kInputBoxClass);
     HostWindow people = host.find_child(candidate, 0, kPeopleListClass);
     HostWindow icon = host.find_child(candidate, 0, kIconClass);
     HostWindow label = host.find_child(candidate, 0, kStaticClass);
     return input_box && people && icon && label;
+}
+
+ChatRoom locate_chat_room(HostWindows& host) {
+    HostWindow frame = host.find_top_level(kFrameClass);
+    HostWindow client = host.find_child(frame, 0, kMdiClientClass);
+    for (HostWindow candidate = host.find_child(client, 0, kInnerWindowClass); candidate != 0;
+         candidate = host.find_child(client, candidate, kInnerWindowClass)) {
+        HostWindow text = 0;
+        if (is_chat_room(host, candidate, text)) return {candidate, text};
+    }
+    return {};
 }
 
 // A window's single-byte text as read by asking its length, then its text.
@@ -43,10 +60,10 @@ HostText read_host_text(HostWindows& host, HostWindow window) {
         // The host counts bytes, so its length and some room for growth
         // hold the text. A text that fills all of that room may go on beyond
         // it, and a cut text ends in the middle of a line: it is asked once
-        // more, then with room for the widest characters too, in case the
-        // host counted characters instead. (Only the second read pays for
-        // that room: copying another process's text costs in proportion to
-        // the room offered, not only to the text.)
+        // more, then with room for the widest characters too, for a window
+        // that counted characters (a Unicode window does). Only the second
+        // read pays for that room: copying another process's text costs in
+        // proportion to the room offered, not only to the text.
         const std::size_t room = *length * (attempt == 0 ? 1 : host.code_page().max_char_bytes()) + kGrowthRoom;
         const std::optional<std::string_view> bytes = host.text_bytes(window, room);
         if (!bytes) {
@@ -64,19 +81,13 @@ HostText read_host_text(HostWindows& host, HostWindow window) {
 
 }  // namespace
 
-HostWindow FindChatRoom(HostWindows& host) {
-    HostWindow frame = host.find_top_level(kFrameClass);
-    HostWindow client = host.find_child(frame, 0, kMdiClientClass);
-    for (HostWindow candidate = host.find_child(client, 0, kInnerWindowClass); candidate != 0;
-         candidate = host.find_child(client, candidate, kInnerWindowClass)) {
-        if (is_chat_room(host, candidate)) return candidate;
-    }
-    return 0;
-}
+HostWindow FindChatRoom(HostWindows& host) { return locate_chat_room(host).room; }
 
 void ReadChatText(HostWindows& host, std::wstring& tail) {
     tail.assign(1, L' ');  // no room, no text window, no answer
-    HostWindow view = host.find_child(FindChatRoom(host), 0, L"richcntlreadonly");
+    // The room's first text window, found by the room's test: looking it up
+    // again would cost every tick one more round trip to the window manager.
+    const HostWindow view = locate_chat_room(host).text;
     try {
         const HostText read = read_host_text(host, view);
         if (!read.answered || !read.whole || read.reported == 0) return;
