@@ -424,6 +424,11 @@ int run_memory(const Args& args) {
         note(L"the console showed no window");
         return finish(1);
     }
+    // The yardstick: a reader that does nothing but what any reader must,
+    // the single-byte copy of the whole text into a buffer of its length,
+    // as often as the scanner ticks.
+    Child reader;
+    if (!reader.start(own_dir() + L"\\zolbench.exe", L"reader --host " + std::to_wstring(host.id()))) return finish(1);
     HWND label = GetDlgItem(window, idc_lblhitpoints);
     click(GetDlgItem(window, idc_cmdcounterstart));
     const bool counting = wait_until(
@@ -453,7 +458,34 @@ int run_memory(const Args& args) {
     write_file(full, "full\n");
     wait_until([&] { return file_exists(done); }, 300s, 20ms);
     console.close();
+    reader.close();
     return finish(counted ? 0 : 1);
+}
+
+int run_reader(const Args& args) {
+    const auto host = static_cast<DWORD>(args.number(L"--host", 0));
+    // A hidden window, so that the reader is closed like the other programs.
+    HWND self = CreateWindowExW(0, L"STATIC", L"zolbench reader", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    std::vector<char> buffer;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT || (msg.hwnd == self && msg.message == WM_CLOSE)) return 0;
+            DispatchMessageW(&msg);
+        }
+        HWND frame = find_top_level(L"AOL Frame25", host);
+        HWND mdi = frame ? FindWindowExW(frame, nullptr, L"MDIClient", nullptr) : nullptr;
+        HWND room = mdi ? FindWindowExW(mdi, nullptr, L"AOL Child", nullptr) : nullptr;
+        HWND text = room ? FindWindowExW(room, nullptr, L"RICHCNTLREADONLY", nullptr) : nullptr;
+        DWORD_PTR length = 0, copied = 0;
+        if (text && SendMessageTimeoutW(text, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+            buffer.resize(length + 1);
+            SendMessageTimeoutA(text, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                                SMTO_ABORTIFHUNG, 2000, &copied);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 500, QS_ALLINPUT);
+    }
 }
 
 }  // namespace zol::bench

@@ -27,6 +27,7 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"latency") return run_latency(args);
     if (mode == L"cpu") return run_cpu(args);
     if (mode == L"memory") return run_memory(args);
+    if (mode == L"reader") return run_reader(args);
     std::fprintf(stderr, "usage: zolbench pause|tick|startup|latency|cpu|memory [options]\n");
     return 2;
 }
