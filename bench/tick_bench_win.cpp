@@ -257,6 +257,29 @@ bool time_reads(Cost& cost, int ms, Read read) {
     return true;
 }
 
+// The binding as it was before: every lookup first asked IsWindow of its
+// parent. For comparison only.
+class PreviousBinding final : public HostWindows {
+public:
+    explicit PreviousBinding(User32Host& host) : host_(host) {}
+    HostWindow find_top_level(std::wstring_view name) override { return host_.find_top_level(name); }
+    HostWindow find_child(HostWindow parent, HostWindow after, std::wstring_view name) override {
+        if (!parent || !IsWindow(reinterpret_cast<HWND>(parent))) return 0;
+        return host_.find_child(parent, after, name);
+    }
+    const CodePageLayout& code_page() const override { return host_.code_page(); }
+    std::wstring_view decode(std::string_view bytes) override { return host_.decode(bytes); }
+    std::optional<std::size_t> text_length(HostWindow window) override { return host_.text_length(window); }
+    std::optional<std::string_view> text_bytes(HostWindow window, std::size_t room) override {
+        return host_.text_bytes(window, room);
+    }
+    bool set_text(HostWindow window, std::wstring_view text) override { return host_.set_text(window, text); }
+    bool type_char(HostWindow window, wchar_t ch) override { return host_.type_char(window, ch); }
+
+private:
+    User32Host& host_;
+};
+
 // The reader as it was before this one, call for call: the room looked up,
 // the window checked and asked its wide length, times the code page's widest
 // character as the size of a zeroed buffer, the whole text read and
@@ -338,8 +361,9 @@ TickResult measure(std::size_t bytes, int budget_ms) {
                copied == length;
     };
     ScannerMemory whole_memory = memory;
+    PreviousBinding previous(user32);
     const auto whole = [&] {
-        const std::wstring old_tail = previous_read_chat_text(user32, whole_buffer);
+        const std::wstring old_tail = previous_read_chat_text(previous, whole_buffer);
         return !scan_tick(old_tail, whole_memory) && old_tail.size() == zol_chat::kChatTailLength;
     };
     constexpr int kRounds = 12;
