@@ -26,8 +26,9 @@ install_missing() {
 }
 
 # The locales some Wine tests run under (Wine takes the code page from them:
-# ja_JP gives 932, hi_IN gives 65001); Debian generates none by itself.
-TEST_LOCALES=(ja_JP hi_IN)
+# ja_JP gives 932, zh_CN 936, ko_KR 949, hi_IN 65001); Debian generates none
+# by itself.
+TEST_LOCALES=(ja_JP zh_CN ko_KR hi_IN)
 generate_locales() {
     local l sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
