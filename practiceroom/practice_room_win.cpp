@@ -25,16 +25,6 @@ enum Command : UINT {
     kFirstRoomInMenu = 50000,  // the MDI client numbers its window list from here
 };
 
-std::string to_utf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    if (n <= 0) return {};
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
 HFONT create_message_font() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -60,6 +50,16 @@ HMENU create_frame_menu(HMENU* window_menu) {
 
 }  // namespace
 
+std::string to_code_page(std::wstring_view text, UINT code_page) {
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    if (n <= 0) return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
 TranscriptFile::~TranscriptFile() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
@@ -74,7 +74,7 @@ bool TranscriptFile::open(const std::wstring& path) {
 
 void TranscriptFile::write(std::wstring_view record) {
     if (file_ == INVALID_HANDLE_VALUE) return;
-    const std::string bytes = to_utf8(record);
+    const std::string bytes = to_code_page(record, CP_UTF8);
     DWORD written = 0;
     WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }

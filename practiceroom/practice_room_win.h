@@ -33,6 +33,10 @@ LRESULT def_frame_proc(HWND hwnd, HWND client, UINT msg, WPARAM wparam, LPARAM l
 // Registers a window class of the chosen kind from a wide description.
 ATOM register_class(const WNDCLASSEXW& wc, WindowKind kind);
 
+// UTF-16 to bytes in a code page (CP_ACP: the system code page, where a
+// character the code page lacks becomes its default character).
+std::string to_code_page(std::wstring_view text, UINT code_page);
+
 // One chat room: an "AOL Child" MDI child with, in this child order,
 // RICHCNTLREADONLY (the history as its window text, shown through a
 // read-only edit inside it), RICHCNTL (the input box), _AOL_Listbox (the

@@ -78,16 +78,6 @@ std::wstring window_text(HWND hwnd) {
     return text;
 }
 
-std::string to_system_code_page(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    if (n <= 0) return {};
-    std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
-    return bytes;
-}
-
 std::wstring from_system_code_page(std::string_view bytes) {
     if (bytes.empty()) return {};
     const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -295,7 +285,7 @@ void RoomWindow::add_line(std::wstring_view line) {
     // What it shows and records is that, read back.
     std::wstring kept(line);
     if (app_.window_kind() == WindowKind::Ansi) {
-        const std::string bytes = to_system_code_page(line);
+        const std::string bytes = to_code_page(line, CP_ACP);
         kept = from_system_code_page(bytes);
         if (!first) history_bytes_ += '\r';
         history_bytes_ += bytes;
