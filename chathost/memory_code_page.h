@@ -34,7 +34,7 @@ public:
     void decode(std::string_view bytes, std::wstring& out) const;
 
 private:
-    explicit MemoryCodePage(CodePageLayout layout) : layout_(layout) {}
+    explicit MemoryCodePage(const CodePageLayout& layout) : layout_(layout) {}
     CodePageLayout layout_;
 };
 

@@ -25,7 +25,7 @@ MemoryHost::Node* MemoryHost::answering(HostWindow window) {
     return (n && !n->hung) ? n : nullptr;
 }
 
-HostWindow MemoryHost::add(HostWindow parent, std::wstring class_name, std::wstring text) {
+HostWindow MemoryHost::add(HostWindow parent, std::wstring class_name, const std::wstring& text) {
     Node n;
     n.class_name = std::move(class_name);
     n.text = code_page_.encode(text);
@@ -34,15 +34,15 @@ HostWindow MemoryHost::add(HostWindow parent, std::wstring class_name, std::wstr
     return nodes_.size();
 }
 
-HostWindow MemoryHost::add_top_level(std::wstring class_name, std::wstring text) {
-    HostWindow w = add(0, std::move(class_name), std::move(text));
+HostWindow MemoryHost::add_top_level(std::wstring class_name, const std::wstring& text) {
+    HostWindow w = add(0, std::move(class_name), text);
     top_levels_.push_back(w);
     return w;
 }
 
-HostWindow MemoryHost::add_child(HostWindow parent, std::wstring class_name, std::wstring text) {
+HostWindow MemoryHost::add_child(HostWindow parent, std::wstring class_name, const std::wstring& text) {
     if (!node(parent)) return 0;
-    HostWindow w = add(parent, std::move(class_name), std::move(text));
+    HostWindow w = add(parent, std::move(class_name), text);
     nodes_[parent - 1].children.push_back(w);
     return w;
 }

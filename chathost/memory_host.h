@@ -21,8 +21,8 @@ public:
 
     // Building the tree. Children are appended at the bottom of the child
     // order, as Windows does with a newly created window.
-    HostWindow add_top_level(std::wstring class_name, std::wstring text = {});
-    HostWindow add_child(HostWindow parent, std::wstring class_name, std::wstring text = {});
+    HostWindow add_top_level(std::wstring class_name, const std::wstring& text = {});
+    HostWindow add_child(HostWindow parent, std::wstring class_name, const std::wstring& text = {});
     void destroy(HostWindow window);           // the window and its children vanish
     void bring_to_front(HostWindow window);    // first in its parent's child order
     void send_to_back(HostWindow window);      // last in its parent's child order
@@ -72,7 +72,7 @@ private:
     Node* node(HostWindow window);
     const Node* node(HostWindow window) const;
     Node* answering(HostWindow window);
-    HostWindow add(HostWindow parent, std::wstring class_name, std::wstring text);
+    HostWindow add(HostWindow parent, std::wstring class_name, const std::wstring& text);
     std::vector<HostWindow>& siblings_of(HostWindow window);
 
     // Handles are indexes + 1 and never reused, so a destroyed window stays
