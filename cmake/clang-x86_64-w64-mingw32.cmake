@@ -28,7 +28,10 @@ if(NOT EXISTS ${ZOL_GCC_DIR}/include/c++/${ZOL_TRIPLET}/bits/c++config.h)
 endif()
 
 # --sysroot keeps the Linux headers in /usr/include out of the search.
-set(ZOL_CLANG_FLAGS "--sysroot=${ZOL_SYSROOT}")
+# -femulated-tls: GCC's libstdc++ for mingw-w64 keeps its thread-locals
+# (std::call_once's, which std::async uses) as emulated TLS, and code that
+# links against it must reach them the same way; clang would use native TLS.
+set(ZOL_CLANG_FLAGS "--sysroot=${ZOL_SYSROOT} -femulated-tls")
 set(CMAKE_C_FLAGS_INIT "${ZOL_CLANG_FLAGS}")
 set(CMAKE_CXX_FLAGS_INIT "${ZOL_CLANG_FLAGS} -isystem ${ZOL_GCC_DIR}/include/c++ -isystem ${ZOL_GCC_DIR}/include/c++/${ZOL_TRIPLET} -isystem ${ZOL_GCC_DIR}/include/c++/backward")
 # libstdc++ of the posix thread model uses winpthreads, which the GCC driver

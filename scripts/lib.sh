@@ -7,11 +7,12 @@ cd "$ROOT"
 
 # wine32:i386 lets the one Wine prefix run the 32-bit exes next to the 64-bit
 # ones; clang, lld and the compiler-rt libraries build the fuzz targets
-# (libFuzzer) and the clang build of the Windows sources.
+# (libFuzzer) and the clang build of the Windows sources; locales gives the
+# Wine tests the locales of other code pages.
 PACKAGES=(cmake ninja-build g++ libgtest-dev googletest
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           clang lld libclang-rt-14-dev
-          wine wine64 wine32:i386 xvfb xauth fonts-liberation imagemagick x11-utils)
+          wine wine64 wine32:i386 xvfb xauth fonts-liberation imagemagick x11-utils locales)
 
 # The two Windows builds, each a configure, build and test preset: 64-bit
 # (x86-64) and 32-bit (i686).
@@ -25,7 +26,7 @@ install_missing() {
     for p in "${PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
+    [ ${#missing[@]} -eq 0 ] && { generate_locales; return 0; }
     log "installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
@@ -40,6 +41,21 @@ install_missing() {
     done
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    generate_locales
+}
+
+# The locales some Wine tests run under (Wine takes the code page from them:
+# ja_JP gives 932, zh_CN 936, ko_KR 949, hi_IN 65001); Debian generates none
+# by itself.
+TEST_LOCALES=(ja_JP zh_CN ko_KR hi_IN)
+generate_locales() {
+    local l sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    for l in "${TEST_LOCALES[@]}"; do
+        locale -a 2>/dev/null | grep -qixE "$l\.utf-?8" && continue
+        log "generating the locale $l.UTF-8"
+        $sudo localedef -i "$l" -f UTF-8 "$l.UTF-8" || log "could not generate $l.UTF-8"
+    done
 }
 
 # Configures and builds one preset; the output goes to the terminal.
