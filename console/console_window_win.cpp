@@ -33,6 +33,28 @@ bool takes_focus(ControlKind kind) {
     return kind != ControlKind::label && kind != ControlKind::scanner;
 }
 
+bool is_button(ControlKind kind) {
+    return kind == ControlKind::push_button || kind == ControlKind::toggle_button || kind == ControlKind::flat_button;
+}
+
+// The second click of a double click on one of our owner-drawn buttons is
+// a second press, as on a standard push button: down presses the button,
+// the release over it sends BN_CLICKED, moving off first cancels. Left to
+// itself an owner-drawn button only tells its parent BN_DOUBLECLICKED, on
+// the way down, without showing itself pressed and with no way to cancel,
+// so a quick second press of a toggle would be lost.
+constexpr UINT_PTR kPressOnEveryClick = 0x7a6463;  // any id of our own
+
+LRESULT CALLBACK press_on_every_click(HWND button, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                      DWORD_PTR) {
+    if (message == WM_LBUTTONDBLCLK) {
+        message = WM_LBUTTONDOWN;
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(button, press_on_every_click, kPressOnEveryClick);
+    }
+    return DefSubclassProc(button, message, wparam, lparam);
+}
+
 }  // namespace
 
 NumberFormat user_number_format() {
@@ -173,6 +195,9 @@ void ConsoleWindow::create_controls() {
         HWND child = CreateWindowExW(ex_style, cls, text.c_str(), style, 0, 0, 10, 10, window_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance, nullptr);
         if (!child) continue;
+        if (row->kind == ControlKind::toggle_button || row->kind == ControlKind::flat_button) {
+            SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
+        }
         if (row->kind == ControlKind::multi_line_box || row->kind == ControlKind::single_line_box) {
             // A limit of 0 lifts the edit's default of 32767 characters.
             SendMessageW(child, EM_LIMITTEXT, row->max_length, 0);
@@ -280,8 +305,26 @@ LRESULT CALLBACK ConsoleWindow::window_proc(HWND window, UINT message, WPARAM wp
     return self->handle(message, wparam, lparam);
 }
 
+int ConsoleWindow::focused_button() const {
+    HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != window_) return 0;
+    const int id = GetDlgCtrlID(focus);
+    for (const auto& row : console_controls()) {
+        if (row.id == id && is_button(row.kind)) return id;
+    }
+    return 0;
+}
+
 LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+    case DM_GETDEFID:
+        // IsDialogMessage asks which button Enter presses when the focused
+        // control is no default push button. A dialog makes the focused push
+        // button its default; the console answers with the focused button
+        // of any kind, so Enter presses the graphical buttons too, and does
+        // so after a click as well as after Tab. Elsewhere Enter does nothing.
+        if (const int id = focused_button()) return MAKELRESULT(id, DC_HASDEFID);
+        return 0;
     case WM_COMMAND:
         if (HIWORD(wparam) == BN_CLICKED || (lparam == 0 && HIWORD(wparam) == 0)) on_command(LOWORD(wparam));
         return 0;

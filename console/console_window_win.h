@@ -42,6 +42,8 @@ public:
 private:
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    // The button Enter presses: the focused one, or 0.
+    int focused_button() const;
 
     void create_controls();
     void apply_layout(UINT dpi);
