@@ -121,8 +121,8 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
     fit_client_area(dpi_, true);
     ShowWindow(window_, show);
     UpdateWindow(window_);
-    // The first control in tab order has the focus when the window shows.
-    SetFocus(control(idc_txtscoreboard));
+    // Showing the window activated it, and the activation gave the focus to
+    // the first control in tab order (see WM_ACTIVATE).
     return window_;
 }
 
@@ -195,6 +195,7 @@ void ConsoleWindow::create_controls() {
         HWND child = CreateWindowExW(ex_style, cls, text.c_str(), style, 0, 0, 10, 10, window_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance, nullptr);
         if (!child) continue;
+        if (takes_focus(row->kind)) focus_.watch(child);
         if (row->kind == ControlKind::toggle_button || row->kind == ControlKind::flat_button) {
             SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
         }
@@ -317,6 +318,21 @@ int ConsoleWindow::focused_button() const {
 
 LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+    case WM_ACTIVATE:
+        // The console is no dialog: DefWindowProc would give the focus to
+        // the window itself, and Tab and typing would start from nothing.
+        // Like a dialog, it gives the focus back to the control that had it.
+        // A minimised window takes no focus until it is restored.
+        if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam)) {
+            focus_.restore(control(idc_txtscoreboard));
+            return 0;
+        }
+        return DefWindowProcW(window_, message, wparam, lparam);
+    case WM_SETFOCUS:
+        // The window itself was given the focus (as on a restore from
+        // minimised): it goes on to the control.
+        focus_.restore(control(idc_txtscoreboard));
+        return 0;
     case DM_GETDEFID:
         // IsDialogMessage asks which button Enter presses when the focused
         // control is no default push button. A dialog makes the focused push
@@ -352,17 +368,9 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_NEXTDLGCTL: {
-        // Sent by IsDialogMessage for Tab, and by a multi-line box on Tab;
-        // the console is no dialog, so it moves the focus itself.
-        HWND next = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
-                                   : GetNextDlgTabItem(window_, GetFocus(), wparam != 0);
-        if (next) {
-            SetFocus(next);
-            if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
-        }
+    case WM_NEXTDLGCTL:
+        ui::NextDialogControl(window_, wparam, lparam);
         return 0;
-    }
     case WM_DPICHANGED: {
         dpi_ = HIWORD(wparam);
         const auto* suggested = reinterpret_cast<const RECT*>(lparam);

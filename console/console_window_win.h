@@ -14,6 +14,7 @@
 #include "console/dice_counter.h"
 #include "console/pump_win.h"
 #include "console/text_rules.h"
+#include "infowindows/focus_keeper_win.h"
 #include "infowindows/win_ui.h"
 #include "scanner/chat_scanner_win.h"
 
@@ -86,6 +87,7 @@ private:
     MessagePump& pump_;
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
+    ui::FocusKeeper focus_;
     UINT dpi_ = 96;
     ChatScanner scanner_;
 

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "infowindows/focus_keeper_win.h"
 #include "infowindows/win_ui.h"
 
 namespace zol::info {
@@ -119,7 +120,7 @@ private:
     // window font); rebuilt on a DPI change.
     std::vector<std::pair<const FontSpec*, ui::Font>> fonts_;
     UINT dpi_ = 96;
-    HWND saved_focus_ = nullptr;
+    ui::FocusKeeper focus_;
     bool closing_ = false;
 };
 
