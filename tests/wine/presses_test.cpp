@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,91 @@ TEST_F(PressesTest, SpaceAndEnterPressTheFocusedButton) {
     press_key(VK_RETURN);
     EXPECT_TRUE(wait_until([&] { return !counting(); }, 3s));
     EXPECT_EQ(new_lines(), Lines{});
+}
+
+// The About and Help windows' buttons close their window on the first press
+// of a double or triple click; the clicks after it fall on whatever lies
+// below and must do no harm. The menu items open one window however often
+// they are clicked.
+class InfoPressesTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(bring_to_front(s_.console())); }
+
+    HWND wait_for(const wchar_t* cls) { return wait_for_window(cls, nullptr, s_.console_process().id(), 5s); }
+
+    bool answers() const {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(s_.console(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    }
+
+    int windows_of_class(const wchar_t* cls) {
+        int n = 0;
+        for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            n += pid == s_.console_process().id() && IsWindowVisible(w);
+        }
+        return n;
+    }
+
+    std::optional<POINT> menu_item(int index) const {
+        return menu_bar_item_point(s_.console(), {std::wstring(kAboutMenuText), std::wstring(kHelpMenuText)}, index);
+    }
+
+    SparSession s_;
+};
+
+TEST_F(InfoPressesTest, DoubleAndTripleClicksOnAboutAndHelpCloseThemOnceAndHarmNothing) {
+    for (int clicks : {2, 3}) {
+        SCOPED_TRACE(clicks);
+        press_alt('A');
+        HWND about = wait_for(L"frmaboutzolspar");
+        ASSERT_NE(about, nullptr);
+        HWND ok = FindWindowExW(about, nullptr, L"Button", L"o&k");
+        ASSERT_TRUE(click_on(ok, clicks));
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(about); }, 3s));
+        EXPECT_TRUE(answers());
+        EXPECT_TRUE(IsWindowEnabled(s_.console()));
+
+        press_alt('H');
+        HWND help = wait_for(L"frmhelp");
+        ASSERT_NE(help, nullptr);
+        ASSERT_TRUE(click_on(FindWindowExW(help, nullptr, L"Button", nullptr), clicks));
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(help); }, 3s));
+        EXPECT_TRUE(answers());
+        ASSERT_TRUE(bring_to_front(s_.console()));
+    }
+    EXPECT_EQ(s_.posted_lines(), Lines{});
+}
+
+// A key after the clicks marks the point by which they have been handled.
+TEST_F(InfoPressesTest, DoubleClicksOnTheMenuOpenOneWindow) {
+    const auto help_item = menu_item(1);
+    ASSERT_TRUE(help_item);
+    click_at(*help_item, 2);
+    HWND help = wait_for(L"frmhelp");
+    ASSERT_NE(help, nullptr);
+    press_key(VK_TAB);
+    ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
+    EXPECT_EQ(windows_of_class(L"frmhelp"), 1);
+    EXPECT_TRUE(answers());
+    press_alt('R');
+    ASSERT_TRUE(wait_until([&] { return windows_of_class(L"frmhelp") == 0; }, 3s));
+
+    ASSERT_TRUE(bring_to_front(s_.console()));
+    const auto about_item = menu_item(0);
+    ASSERT_TRUE(about_item);
+    click_at(*about_item, 2);
+    HWND about = wait_for(L"frmaboutzolspar");
+    ASSERT_NE(about, nullptr);
+    press_key(VK_ESCAPE);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(about); }, 3s));
+    // A second About would now be open and take the key; the console takes
+    // it, and its button the focus.
+    press_alt('Y');
+    ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_say_score)));
+    EXPECT_EQ(windows_of_class(L"frmaboutzolspar"), 0);
+    EXPECT_EQ(s_.posted_lines(), Lines{});
 }
 
 }  // namespace

@@ -174,6 +174,49 @@ void click_at(POINT at, int count) {
     return ::testing::AssertionSuccess();
 }
 
+std::optional<POINT> menu_bar_item_point(HWND window, const std::vector<std::wstring>& captions, int index) {
+    RECT r{};
+    if (!GetWindowRect(window, &r) || index < 0 || static_cast<std::size_t>(index) >= captions.size()) {
+        return std::nullopt;
+    }
+    auto hit = [&](LONG x, LONG y) {
+        DWORD_PTR code = 0;
+        return SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000, &code) &&
+               code == HTMENU;
+    };
+    // The bar: its first row and its left end, a little way down the window.
+    const LONG probe_x = r.left + (r.right - r.left) / 2;
+    LONG top = r.top;
+    while (top < r.bottom && !hit(probe_x, top)) ++top;
+    if (top >= r.bottom) return std::nullopt;
+    LONG bottom = top;
+    while (bottom + 1 < r.bottom && hit(probe_x, bottom + 1)) ++bottom;
+    const LONG y = (top + bottom) / 2;
+    LONG left = r.left;
+    while (left < r.right && !hit(left, y)) ++left;
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, font);
+    // Each item is its caption's width and 12 pixels of space.
+    constexpr LONG kItemSpace = 12;
+    LONG x = left;
+    LONG width = 0;
+    for (int i = 0; i <= index; ++i) {
+        x += width;
+        RECT text{0, 0, 0, 0};
+        DrawTextW(dc, captions[i].c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
+        width = (text.right - text.left) + kItemSpace;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return POINT{x + width / 2, y};
+}
+
 void press_key(WORD vk, int modifiers) {
     std::vector<INPUT> inputs;
     const WORD held[] = {VK_CONTROL, VK_SHIFT, VK_MENU};

@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +40,13 @@ void click_at(POINT at, int count = 1);
 // Brings a top-level window to the front as the task bar or Alt+Tab does,
 // and waits until it is the foreground window.
 ::testing::AssertionResult bring_to_front(HWND window);
+
+// The middle of an item of a window's menu bar, for a menu of another
+// process, whose item rectangles cannot be asked for: the bar is found by hit
+// testing and the items are measured from their captions (all of them, in
+// order) in the menu font, spaced as Wine spaces them. Nothing when the
+// window has no menu bar.
+std::optional<POINT> menu_bar_item_point(HWND window, const std::vector<std::wstring>& captions, int index);
 
 // One key pressed and released, with Alt, Shift or Ctrl held around it when
 // asked.
