@@ -55,6 +55,18 @@ LRESULT CALLBACK press_on_every_click(HWND button, UINT message, WPARAM wparam, 
     return DefSubclassProc(button, message, wparam, lparam);
 }
 
+// Esc in a multi-line box. Reached by the dialog keys, the box takes Esc to
+// mean "close the dialog" and posts WM_CLOSE to its parent: here that would
+// end the program and lose both boxes' texts. Esc cancels nothing on the
+// console, in these boxes as everywhere else, so the box never sees it.
+constexpr UINT_PTR kIgnoreEscape = 0x7a6573;  // any id of our own
+
+LRESULT CALLBACK ignore_escape(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+    if ((message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) && wparam == VK_ESCAPE) return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, ignore_escape, kIgnoreEscape);
+    return DefSubclassProc(box, message, wparam, lparam);
+}
+
 }  // namespace
 
 NumberFormat user_number_format() {
@@ -199,6 +211,7 @@ void ConsoleWindow::create_controls() {
         if (row->kind == ControlKind::toggle_button || row->kind == ControlKind::flat_button) {
             SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
         }
+        if (row->kind == ControlKind::multi_line_box) SetWindowSubclass(child, ignore_escape, kIgnoreEscape, 0);
         if (row->kind == ControlKind::multi_line_box || row->kind == ControlKind::single_line_box) {
             // A limit of 0 lifts the edit's default of 32767 characters.
             SendMessageW(child, EM_LIMITTEXT, row->max_length, 0);

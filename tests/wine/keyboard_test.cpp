@@ -121,6 +121,34 @@ TEST(Keyboard, TabAndShiftTabGoRoundTheTabOrder) {
     }
 }
 
+// Esc cancels nothing on the console and must not close it. A multi-line box
+// that the dialog keys reach takes Esc as "close the dialog" and posts
+// WM_CLOSE to its parent, which here would end the program and lose the
+// score board.
+TEST(Keyboard, EscapeInAnyBoxLeavesTheConsoleOpenAndItsTextAlone) {
+    test::SparSession s(nullptr);
+    ASSERT_TRUE(test::bring_to_front(s.console()));
+    const struct {
+        ControlId box, next;
+    } boxes[] = {{idc_txtscoreboard, idc_cmdscoreboard},
+                 {idc_txtterms, idc_cmdscrollterms},
+                 {idc_txthydyce, idc_txtnuminspar},
+                 {idc_numofdyce, idc_say_score}};
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(b.box);
+        ASSERT_TRUE(test::click_on(s.item(b.box)));
+        ASSERT_TRUE(focus_comes_to(s.console(), s.item(b.box)));
+        const std::wstring text = test::text_of(s.item(b.box));
+        press_key(VK_ESCAPE);
+        // A WM_CLOSE posted on Esc is handled before the Tab that follows.
+        press_key(VK_TAB);
+        ASSERT_TRUE(focus_comes_to(s.console(), s.item(b.next)));
+        ASSERT_TRUE(IsWindow(s.console())) << "Esc closed the console";
+        EXPECT_EQ(test::text_of(s.item(b.box)), text);
+    }
+    EXPECT_TRUE(s.console_process().running());
+}
+
 class AccessKeysTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -207,7 +235,7 @@ TEST_F(AccessKeysTest, EveryAccessKeyOfTheConsolePressesItsControl) {
     EXPECT_FALSE(topmost());
 }
 
-// About closes on its button by Enter, Esc and Alt+K alike; Help's return
+// About closes on its button by Enter, Esc and Space alike; Help's return
 // button by Enter and Space once Tab has reached it.
 TEST_F(AccessKeysTest, AboutAndHelpCloseFromTheKeyboard) {
     for (WORD vk : {WORD{VK_RETURN}, WORD{VK_ESCAPE}, WORD{VK_SPACE}}) {
