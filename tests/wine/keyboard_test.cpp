@@ -236,7 +236,8 @@ TEST_F(AccessKeysTest, EveryAccessKeyOfTheConsolePressesItsControl) {
 }
 
 // About closes on its button by Enter, Esc and Space alike; Help's return
-// button by Enter and Space once Tab has reached it.
+// button by Enter and Space once Tab has reached it, and Help on Esc
+// wherever its focus is.
 TEST_F(AccessKeysTest, AboutAndHelpCloseFromTheKeyboard) {
     for (WORD vk : {WORD{VK_RETURN}, WORD{VK_ESCAPE}, WORD{VK_SPACE}}) {
         SCOPED_TRACE(vk);
@@ -260,6 +261,20 @@ TEST_F(AccessKeysTest, AboutAndHelpCloseFromTheKeyboard) {
         ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
         EXPECT_TRUE(IsWindow(help));
         press_key(vk);
+        ASSERT_TRUE(test::wait_until([&] { return !IsWindow(help); }, 3s));
+        ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
+    }
+    for (bool on_button : {false, true}) {
+        SCOPED_TRACE(on_button ? "Esc on return" : "Esc in the help text");
+        press_alt('H');
+        HWND help = wait_for(L"frmhelp");
+        ASSERT_NE(help, nullptr);
+        ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Edit", nullptr)));
+        if (on_button) {
+            press_key(VK_TAB);
+            ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
+        }
+        press_key(VK_ESCAPE);
         ASSERT_TRUE(test::wait_until([&] { return !IsWindow(help); }, 3s));
         ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
     }
