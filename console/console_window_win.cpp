@@ -351,7 +351,8 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         // control is no default push button. A dialog makes the focused push
         // button its default; the console answers with the focused button
         // of any kind, so Enter presses the graphical buttons too, and does
-        // so after a click as well as after Tab. Elsewhere Enter does nothing.
+        // so after a click as well as after Tab. In a one-line box Enter does
+        // nothing; the two multi-line boxes take it as a line break.
         if (const int id = focused_button()) return MAKELRESULT(id, DC_HASDEFID);
         return 0;
     case WM_COMMAND:
