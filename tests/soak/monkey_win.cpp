@@ -630,12 +630,14 @@ int run(const Options& o) {
     const Sample base = samples.empty() ? end : samples.front();
     long gdi_min = base.gdi, gdi_max = base.gdi, user_min = base.user, user_max = base.user;
     long rss_max_off = 0;
+    long rss_floor = base.rss_kb;  // the lowest later value: memory held for good raises it
     std::vector<Sample> later(samples.begin() + (samples.empty() ? 0 : 1), samples.end());
     if (!crashed) later.push_back(end);
     for (const Sample& s : later) {
         gdi_min = std::min(gdi_min, s.gdi), gdi_max = std::max(gdi_max, s.gdi);
         user_min = std::min(user_min, s.user), user_max = std::max(user_max, s.user);
         rss_max_off = std::max(rss_max_off, std::labs(s.rss_kb - base.rss_kb));
+        rss_floor = std::min(rss_floor, s.rss_kb);
     }
     const bool probes_ok = probe.unanswered() == 0 && probe.sent() > 0;
     const bool lines_ok = v.faults.empty() && posted > 0;
@@ -668,8 +670,12 @@ int run(const Options& o) {
                 gdi_ok ? " (flat)" : "");
     std::printf("%s after minute 1: %ld; later %ld to %ld%s\n", meter.user_name(), base.user, user_min, user_max,
                 user_ok ? " (flat)" : "");
-    std::printf("VmRSS after minute 1: %ld kB; at the end %ld kB; farthest from it %ld kB (limit 1024 kB)\n",
-                base.rss_kb, end.rss_kb, rss_max_off);
+    std::printf("VmRSS after minute 1: %ld kB; at the end %ld kB; farthest from it %ld kB (limit 1024 kB); "
+                "lowest later %ld kB\n",
+                base.rss_kb, end.rss_kb, rss_max_off, rss_floor);
+    std::printf("VmRSS each minute from the first:");
+    for (const Sample& s : samples) std::printf(" %ld", s.rss_kb);
+    std::printf(" kB\n");
     std::printf("verdict: probes %s, crash %s, lines %s, GDI %s, USER %s, memory %s\n", probes_ok ? "ok" : "FAILED",
                 crashed ? "FAILED" : "ok", lines_ok ? "ok" : "FAILED", gdi_ok ? "ok" : "FAILED",
                 user_ok ? "ok" : "FAILED", memory_ok ? "ok" : "FAILED");
