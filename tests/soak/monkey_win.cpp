@@ -585,6 +585,10 @@ int run(const Options& o) {
             char when[64];
             std::snprintf(when, sizeof when, "minute %lld (%lld actions)", next_sample / 60000, actions);
             print_sample(when, samples.back());
+            // What changed, when the GDI count did.
+            if (samples.size() > 1 && samples.back().gdi != samples[samples.size() - 2].gdi) {
+                std::printf("  GDI by type: %s\n", test::gdi_types_text(samples.back()).c_str());
+            }
             next_sample += 60000;
             continue;
         }
@@ -668,6 +672,10 @@ int run(const Options& o) {
     std::printf("dice results the room showed: %d\n", v.results_shown);
     std::printf("%s after minute 1: %ld; later %ld to %ld%s\n", meter.gdi_name(), base.gdi, gdi_min, gdi_max,
                 gdi_ok ? " (flat)" : "");
+    if (!base.gdi_by_type.empty()) {
+        std::printf("  by type after minute 1: %s\n  at the end: %s\n", test::gdi_types_text(base).c_str(),
+                    test::gdi_types_text(end).c_str());
+    }
     std::printf("%s after minute 1: %ld; later %ld to %ld%s\n", meter.user_name(), base.user, user_min, user_max,
                 user_ok ? " (flat)" : "");
     std::printf("VmRSS after minute 1: %ld kB; at the end %ld kB; farthest from it %ld kB (limit 1024 kB); "

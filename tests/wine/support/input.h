@@ -23,6 +23,8 @@ void move_pointer(POINT at);
 
 // `count` left clicks at one screen point in one burst, well within the
 // double-click time: 2 makes a double click, 3 a double click and a click.
+// A call at the spot of a recent single click first waits out the
+// double-click time, so that separate calls stay separate clicks.
 void click_at(POINT at, int count = 1);
 
 // Clicks `count` times on the centre of a window (a control or a top-level

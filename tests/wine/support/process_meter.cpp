@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <map>
 #include <vector>
 
 namespace zol::test {
@@ -43,7 +44,7 @@ constexpr std::size_t kGdiEntries = 0x10000;
 constexpr std::size_t kGdiEntrySize = 24;
 constexpr std::size_t kGdiTypeOffset = 14;
 
-std::optional<long> gdi_table_count(HANDLE process) {
+std::optional<long> gdi_table_count(HANDLE process, std::map<int, long>* by_type) {
     PROCESS_BASIC_INFORMATION info{};
     ULONG got = 0;
     if (NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof info, &got) != 0) return std::nullopt;
@@ -60,7 +61,12 @@ std::optional<long> gdi_table_count(HANDLE process) {
         return std::nullopt;
     }
     long count = 0;
-    for (std::size_t i = 0; i < kGdiEntries; ++i) count += entries[i * kGdiEntrySize + kGdiTypeOffset] != 0;
+    for (std::size_t i = 0; i < kGdiEntries; ++i) {
+        const int type = entries[i * kGdiEntrySize + kGdiTypeOffset];
+        if (!type) continue;
+        ++count;
+        if (by_type) ++(*by_type)[type];
+    }
     return count;
 }
 
@@ -144,10 +150,25 @@ Sample Meter::sample() const {
         s.gdi = static_cast<long>(GetGuiResources(process_.handle(), GR_GDIOBJECTS));
         s.user = static_cast<long>(GetGuiResources(process_.handle(), GR_USEROBJECTS));
     } else {
-        s.gdi = gdi_table_count(process_.handle()).value_or(-1);
+        s.gdi = gdi_table_count(process_.handle(), &s.gdi_by_type).value_or(-1);
         s.user = window_count(process_.id());
     }
     return s;
+}
+
+std::string gdi_types_text(const Sample& s) {
+    // The object types of the handle table's entries.
+    static const std::map<int, const char*> names = {{0x01, "DC"},    {0x04, "region"}, {0x05, "bitmap"},
+                                                     {0x08, "palette"}, {0x0a, "font"},   {0x10, "brush"},
+                                                     {0x30, "pen"},   {0x50, "extpen"}};
+    std::string text;
+    for (const auto& [type, n] : s.gdi_by_type) {
+        const auto name = names.find(type);
+        text += (text.empty() ? "" : ", ") +
+                (name != names.end() ? std::string(name->second) : "type " + std::to_string(type)) + " " +
+                std::to_string(n);
+    }
+    return text;
 }
 
 }  // namespace zol::test

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -21,7 +22,12 @@ struct Sample {
     long rss_kb = -1;
     long gdi = -1;
     long user = -1;
+    // Where the handle table is read: its entries by object type.
+    std::map<int, long> gdi_by_type;
 };
+
+// "DC 3, font 20, ...": the sample's GDI entries by type, or nothing.
+std::string gdi_types_text(const Sample& s);
 
 // Resident memory (VmRSS of the Linux process when there is one, else the
 // working set) and the GDI and USER counts of a process.
