@@ -455,7 +455,9 @@ private:
         case 3: test::press_key(VK_SPACE); break;
         default: test::press_alt('K'); break;
         }
-        if (!test::wait_until([&] { return !IsWindow(window); }, 3s)) ++counts["About not closed in 3 s"];
+        if (!test::wait_until([&] { return !IsWindow(window); }, 3s)) {
+            ++counts["About not closed in 3 s, way " + std::to_string(way)];
+        }
     }
 
     // A few actions on Help, then it is closed.
@@ -500,7 +502,9 @@ private:
             test::press_key(chance(50) ? VK_RETURN : VK_SPACE);
             break;
         }
-        if (!test::wait_until([&] { return !IsWindow(window); }, 3s)) ++counts["Help not closed in 3 s"];
+        if (!test::wait_until([&] { return !IsWindow(window); }, 3s)) {
+            ++counts["Help not closed in 3 s, way " + std::to_string(way)];
+        }
     }
 
     void sample_boxes() {
