@@ -355,7 +355,9 @@ private:
     }
 
     void click(HWND window, HWND top, int clicks, const char* what) {
-        if (const auto at = point_in(window, top)) {
+        const auto at = point_in(window, top);
+        if (!at) ++counts["clicks skipped, the spot covered"];
+        if (at) {
             test::click_at(*at, clicks);
             ++counts[what];
             note(std::to_string(clicks) + " click(s) at " + std::to_string(at->x) + "," + std::to_string(at->y) + " on " +
@@ -384,6 +386,7 @@ private:
         } else if (roll <= 49) {
             const auto at = test::menu_bar_item_point(
                 console_, {std::wstring(kAboutMenuText), std::wstring(kHelpMenuText)}, between(0, 1));
+            if (!at) ++counts["menu bar not found"];
             if (at) {
                 const int clicks = chance(25) ? 2 : 1;
                 test::click_at(*at, clicks);
@@ -524,6 +527,24 @@ private:
     std::vector<std::wstring> box_list_;
 };
 
+// Five samples over half a second, keeping the lowest GDI and USER
+// counts: a region or object that exists only until the next paint then
+// counts in none of them, while anything kept for good counts in all.
+Sample settled_sample(const test::Meter& meter) {
+    Sample best = meter.sample();
+    for (int i = 0; i < 4; ++i) {
+        std::this_thread::sleep_for(120ms);
+        Sample s = meter.sample();
+        if (s.gdi >= 0 && s.gdi < best.gdi) {
+            best.gdi = s.gdi;
+            best.gdi_by_type = s.gdi_by_type;
+        }
+        if (s.user >= 0 && s.user < best.user) best.user = s.user;
+        best.rss_kb = s.rss_kb;
+    }
+    return best;
+}
+
 void print_sample(const char* when, const Sample& s) {
     std::printf("%-28s VmRSS %6ld kB   GDI %4ld   USER %4ld\n", when, s.rss_kb, s.gdi, s.user);
     std::fflush(stdout);
@@ -585,7 +606,7 @@ int run(const Options& o) {
         }
         if (ms_since(began) >= next_sample) {
             monkey.settle_for_measuring();
-            samples.push_back(meter.sample());
+            samples.push_back(settled_sample(meter));
             char when[64];
             std::snprintf(when, sizeof when, "minute %lld (%lld actions)", next_sample / 60000, actions);
             print_sample(when, samples.back());
@@ -627,7 +648,7 @@ int run(const Options& o) {
         if (crashed) GetExitCodeProcess(console.handle(), &exit_code);
     }
     probe.stop();
-    const Sample end = crashed ? Sample{} : meter.sample();
+    const Sample end = crashed ? Sample{} : settled_sample(meter);
 
     // The figures.
     const Verdicts v = judge(test::transcript_lines(transcript), monkey.box_texts(), years);
