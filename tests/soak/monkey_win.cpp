@@ -335,6 +335,12 @@ private:
         return std::string(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(text.size(), 20)));
     }
 
+    static std::string class_of(HWND window) {
+        char name[64] = "none";
+        if (window) GetClassNameA(window, name, sizeof name);
+        return name;
+    }
+
     int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
     bool chance(int percent) { return between(1, 100) <= percent; }
 
@@ -386,7 +392,10 @@ private:
         } else if (roll <= 49) {
             const auto at = test::menu_bar_item_point(
                 console_, {std::wstring(kAboutMenuText), std::wstring(kHelpMenuText)}, between(0, 1));
-            if (!at) ++counts["menu bar not found"];
+            if (!at) {
+                ++counts[std::string("menu bar not found, console ") +
+                         (IsWindowEnabled(console_) ? "enabled" : "disabled") + ", in front " + class_of(GetForegroundWindow())];
+            }
             if (at) {
                 const int clicks = chance(25) ? 2 : 1;
                 test::click_at(*at, clicks);
@@ -459,7 +468,8 @@ private:
         default: test::press_alt('K'); break;
         }
         if (!test::wait_until([&] { return !IsWindow(window); }, 3s)) {
-            ++counts["About not closed in 3 s, way " + std::to_string(way)];
+            ++counts["About not closed in 3 s, way " + std::to_string(way) + ", in front " +
+                     class_of(GetForegroundWindow())];
         }
     }
 
