@@ -6,6 +6,7 @@
 //   zolbench startup [--bin DIR] [--runs 10]
 //   zolbench latency [--bin DIR] [--rounds 50]
 //   zolbench cpu     [--bin DIR] --ready FILE --go FILE --done FILE [--scroll]
+//   zolbench memory  [--bin DIR] [--chars N] [--step N] --ready FILE --go FILE --full FILE --done FILE
 //
 // --bin is the folder of zolspar.exe and practice-room.exe (default: the
 // folder of zolbench.exe); bare-window.exe and naive-pause.exe are always
@@ -25,6 +26,8 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"startup") return run_startup(args);
     if (mode == L"latency") return run_latency(args);
     if (mode == L"cpu") return run_cpu(args);
-    std::fprintf(stderr, "usage: zolbench pause|tick|startup|latency|cpu [options]\n");
+    if (mode == L"memory") return run_memory(args);
+    if (mode == L"reader") return run_reader(args);
+    std::fprintf(stderr, "usage: zolbench pause|tick|startup|latency|cpu|memory [options]\n");
     return 2;
 }

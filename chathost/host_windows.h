@@ -6,7 +6,7 @@
 // Contract for implementations:
 // - A HostWindow of 0 is "no window". Every operation handed 0, a window that
 //   no longer exists, or a window that does not answer in time, behaves as if
-//   the window were not there: lookups give 0, text_length and text give
+//   the window were not there: lookups give 0, text_length and text_bytes give
 //   nothing, set_text and type_char do nothing and give false.
 // - Class names match without regard to ASCII case.
 // - find_child walks the direct children of a parent in child order (topmost
@@ -14,8 +14,15 @@
 //   child standing right after `after`, whatever `after`'s own class is (the
 //   Windows meaning, which Wine does not give by itself). A parent of 0 has
 //   no children: the desktop is never searched for them.
-// - Text is UTF-16 here. A host that speaks single-byte text converts at its
-//   implementation, in the system code page, and nowhere else.
+// - The host's text is single-byte text in its code page (the system code
+//   page for the real host). text_length and text_bytes hand it over as the
+//   host gives it; code_page and decode say how to cut it into characters
+//   and convert it to UTF-16. Everything else is UTF-16 here, converted at
+//   the implementation.
+// - text_bytes and decode give views into buffers the implementation keeps
+//   and reuses: a view is valid until the next call of the same operation.
+//   So reading the room twice a second allocates nothing once the buffers
+//   have grown to the room's size.
 // - Nothing is cached: every call asks the host afresh.
 #pragma once
 
@@ -24,6 +31,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "chathost/code_page.h"
 
 namespace zol {
 
@@ -40,13 +49,22 @@ public:
     // (0: from the first child), or 0.
     virtual HostWindow find_child(HostWindow parent, HostWindow after, std::wstring_view class_name) = 0;
 
-    // The length the window reports for its text. It may be wrong: callers
-    // must not trust it for more than the size of a buffer.
+    // The host's code page: how its single-byte text is cut into characters.
+    virtual const CodePageLayout& code_page() const = 0;
+
+    // The single-byte text converted to UTF-16 (invalid bytes give what the
+    // system's converter gives for them; nothing fails).
+    virtual std::wstring_view decode(std::string_view bytes) = 0;
+
+    // The length the window reports for its single-byte text, in bytes (a
+    // window that is not single-byte may count characters instead). It may
+    // be wrong: callers must not trust it for more than sizing a read.
     virtual std::optional<std::size_t> text_length(HostWindow window) = 0;
 
-    // The window's text, at most `max_length` characters of it (the window
-    // counts them); nothing when the window is missing or does not answer.
-    virtual std::optional<std::wstring> text(HostWindow window, std::size_t max_length) = 0;
+    // The window's single-byte text, as WM_GETTEXT gives it with room for
+    // `room` bytes and the zero: at most `room` bytes, what the window wrote
+    // before its zero. Nothing when the window is missing or does not answer.
+    virtual std::optional<std::string_view> text_bytes(HostWindow window, std::size_t room) = 0;
 
     // Replaces the window's text; false when it did not happen.
     virtual bool set_text(HostWindow window, std::wstring_view text) = 0;

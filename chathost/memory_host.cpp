@@ -25,24 +25,24 @@ MemoryHost::Node* MemoryHost::answering(HostWindow window) {
     return (n && !n->hung) ? n : nullptr;
 }
 
-HostWindow MemoryHost::add(HostWindow parent, std::wstring class_name, std::wstring text) {
+HostWindow MemoryHost::add(HostWindow parent, std::wstring class_name, const std::wstring& text) {
     Node n;
     n.class_name = std::move(class_name);
-    n.text = std::move(text);
+    n.text = code_page_.encode(text);
     n.parent = parent;
     nodes_.push_back(std::move(n));
     return nodes_.size();
 }
 
-HostWindow MemoryHost::add_top_level(std::wstring class_name, std::wstring text) {
-    HostWindow w = add(0, std::move(class_name), std::move(text));
+HostWindow MemoryHost::add_top_level(std::wstring class_name, const std::wstring& text) {
+    HostWindow w = add(0, std::move(class_name), text);
     top_levels_.push_back(w);
     return w;
 }
 
-HostWindow MemoryHost::add_child(HostWindow parent, std::wstring class_name, std::wstring text) {
+HostWindow MemoryHost::add_child(HostWindow parent, std::wstring class_name, const std::wstring& text) {
     if (!node(parent)) return 0;
-    HostWindow w = add(parent, std::move(class_name), std::move(text));
+    HostWindow w = add(parent, std::move(class_name), text);
     nodes_[parent - 1].children.push_back(w);
     return w;
 }
@@ -75,7 +75,17 @@ void MemoryHost::send_to_back(HostWindow window) {
     sib.push_back(window);
 }
 
-std::wstring& MemoryHost::window_text(HostWindow window) { return nodes_.at(window - 1).text; }
+std::wstring MemoryHost::window_text(HostWindow window) const {
+    std::wstring text;
+    code_page_.decode(nodes_.at(window - 1).text, text);
+    return text;
+}
+
+void MemoryHost::set_window_text(HostWindow window, std::wstring_view text) {
+    nodes_.at(window - 1).text = code_page_.encode(text);
+}
+
+std::string& MemoryHost::window_bytes(HostWindow window) { return nodes_.at(window - 1).text; }
 
 bool MemoryHost::exists(HostWindow window) const { return node(window) != nullptr; }
 
@@ -121,7 +131,7 @@ std::optional<std::size_t> MemoryHost::text_length(HostWindow window) {
     return n->reported_length ? *n->reported_length : n->text.size();
 }
 
-std::optional<std::wstring> MemoryHost::text(HostWindow window, std::size_t max_length) {
+std::optional<std::string_view> MemoryHost::text_bytes(HostWindow window, std::size_t room) {
     Node* n = answering(window);
     if (!n) return std::nullopt;
     if (n->text_read_hook) {
@@ -131,13 +141,22 @@ std::optional<std::wstring> MemoryHost::text(HostWindow window, std::size_t max_
         n = answering(window);  // the hook may have destroyed or hung it
         if (!n) return std::nullopt;
     }
-    return n->text.substr(0, std::min(max_length, n->text.size()));
+    // Cut by bytes, as a single-byte window cuts its text: a character may
+    // lose its second byte when the room is too small.
+    read_buffer_.assign(n->text, 0, std::min(room, n->text.size()));
+    return std::string_view(read_buffer_);
+}
+
+std::wstring_view MemoryHost::decode(std::string_view bytes) {
+    decode_buffer_.clear();
+    code_page_.decode(bytes, decode_buffer_);
+    return decode_buffer_;
 }
 
 bool MemoryHost::set_text(HostWindow window, std::wstring_view text) {
     Node* n = answering(window);
     if (!n) return false;
-    n->text.assign(text);
+    n->text = code_page_.encode(text);
     log.push_back(L"set:" + std::wstring(text));
     return true;
 }

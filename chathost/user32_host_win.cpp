@@ -1,9 +1,11 @@
 #include "chathost/user32_host_win.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <string>
-#include <vector>
 
 namespace zol {
 namespace {
@@ -20,9 +22,11 @@ HostWindow as_host(HWND w) { return reinterpret_cast<HostWindow>(w); }
 constexpr UINT kHostCallFlags = SMTO_ABORTIFHUNG | SMTO_NORMAL;
 
 // SendMessageTimeout with abort-if-hung; nothing when the window is gone or
-// did not answer within the timeout.
+// did not answer within the timeout. A window that is gone fails the send
+// itself: asking IsWindow first would only add a round trip to the window
+// manager (the wineserver under Wine) to every call of every tick.
 std::optional<LRESULT> send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (!window || !IsWindow(window)) return std::nullopt;
+    if (!window) return std::nullopt;
     DWORD_PTR result = 0;
     SetLastError(0);
     if (!SendMessageTimeoutA(window, message, wparam, lparam, kHostCallFlags, User32Host::kTimeoutMs, &result)) {
@@ -41,15 +45,6 @@ bool class_is(HWND window, const std::string& wanted) {
 
 }  // namespace
 
-std::wstring from_system_code_page(const char* text, std::size_t length) {
-    if (length == 0) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide.data(), n);
-    return wide;
-}
-
 std::string to_system_code_page(std::wstring_view text) {
     if (text.empty()) return {};
     const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
@@ -67,8 +62,11 @@ HostWindow User32Host::find_top_level(std::wstring_view class_name) {
 }
 
 HostWindow User32Host::find_child(HostWindow parent, HostWindow after, std::wstring_view class_name) {
+    // No IsWindow first: a parent that is gone has no children to find, and
+    // for another process's window that question is one more round trip to
+    // the window manager, several times a tick.
     HWND p = as_hwnd(parent);
-    if (!p || !IsWindow(p)) return 0;
+    if (!p) return 0;
     const std::string cls = to_system_code_page(class_name);
     if (!after) return as_host(FindWindowExA(p, nullptr, cls.c_str(), nullptr));
     // Windows takes the first child of the class after `after`, whatever
@@ -83,39 +81,93 @@ HostWindow User32Host::find_child(HostWindow parent, HostWindow after, std::wstr
     return 0;
 }
 
-std::optional<std::size_t> User32Host::text_length(HostWindow window) {
-    // Asked in the wide form: Wine 8 never gives up on the single-byte
-    // WM_GETTEXTLENGTH to a hung window, timeout or not, while the wide one
-    // times out as it should. The single-byte text can take up to the code
-    // page's widest character per UTF-16 unit, so the length is scaled by it
-    // to size the buffer the single-byte text is read into.
-    HWND w = as_hwnd(window);
-    if (!w || !IsWindow(w)) return std::nullopt;
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, kHostCallFlags, kTimeoutMs, &result)) {
-        return std::nullopt;
+CodePageLayout system_code_page_layout() {
+    CodePageLayout layout;
+    if (GetACP() == CP_UTF8) {
+        layout.kind = CodePageLayout::Kind::Utf8;
+        return layout;
     }
     CPINFO info{};
-    const std::size_t widest = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1 ? info.MaxCharSize : 1;
-    if (result > SIZE_MAX / widest) return std::nullopt;
-    return static_cast<std::size_t>(result) * widest;
+    if (!GetCPInfo(CP_ACP, &info)) {
+        layout.kind = CodePageLayout::Kind::Other;  // convert from the start: slow but never wrong
+        return layout;
+    }
+    if (info.MaxCharSize == 1) return layout;
+    if (info.MaxCharSize != 2) {
+        layout.kind = CodePageLayout::Kind::Other;
+        return layout;
+    }
+    layout.kind = CodePageLayout::Kind::DoubleByte;
+    // Pairs of inclusive ranges, ended by a pair of zeros.
+    for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2) {
+        for (unsigned b = info.LeadByte[i]; b <= info.LeadByte[i + 1] && b < 256; ++b) layout.lead_byte[b] = true;
+    }
+    return layout;
 }
 
-std::optional<std::wstring> User32Host::text(HostWindow window, std::size_t max_length) {
-    // The host counts single-byte characters; a buffer of max_length bytes
-    // plus the zero holds what it may write, whatever it claimed before.
-    if (max_length >= static_cast<std::size_t>(INT_MAX) - 1) return std::nullopt;
-    std::vector<char> buffer;
-    try {
-        buffer.assign(max_length + 1, '\0');
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
+User32Host::User32Host() : code_page_(system_code_page_layout()) {}
+
+std::wstring_view User32Host::decode(std::string_view bytes) {
+    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) return {};
+    const int length = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    if (n <= 0) return {};
+    wide_.resize(static_cast<std::size_t>(n));  // keeps its capacity from call to call
+    const int written = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide_.data(), n);
+    return std::wstring_view(wide_.data(), written > 0 ? static_cast<std::size_t>(written) : 0);
+}
+
+std::optional<std::size_t> User32Host::text_length(HostWindow window) {
+    // Asked in the wide form only. The single-byte WM_GETTEXTLENGTH to
+    // another process's window is never sent: Wine 8 answers it by fetching
+    // the window's whole text in the wide form with no timeout, so a host
+    // that stops answering at that moment would hold the console for good,
+    // and the whole text would cross twice on every tick.
+    //
+    // An ANSI window, as the host's are, answers the wide form with its own
+    // count, the bytes of its single-byte text (the system passes its answer
+    // through; Windows documents such an answer as possibly larger than the
+    // characters, which it is): the exact length. A Unicode window answers
+    // with UTF-16 units, which on a multi-byte code page may be fewer than
+    // its bytes; the reader then finds its text filling the room it offered
+    // and asks once more with room for the widest characters.
+    HWND w = as_hwnd(window);
+    if (!w) return std::nullopt;
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, kHostCallFlags, kTimeoutMs, &length)) return std::nullopt;
+    return static_cast<std::size_t>(length);
+}
+
+std::optional<std::string_view> User32Host::text_bytes(HostWindow window, std::size_t room) {
+    // WM_GETTEXT takes the buffer's size as a WPARAM, but Wine converts
+    // through a wide buffer of twice as many bytes, counted in an int.
+    if (room >= static_cast<std::size_t>(INT_MAX / 2) - 1) return std::nullopt;
+    const std::size_t size = room + 1;
+    if (size > bytes_capacity_) {
+        // Grown with some headroom, so a history growing line by line does
+        // not cost a new buffer every tick; the old one goes first, so the
+        // two never stand side by side. Left uninitialized: pages the host
+        // does not write are never touched.
+        const std::size_t capacity = size + size / 4;
+        bytes_.reset();
+        bytes_capacity_ = 0;
+        bytes_.reset(new (std::nothrow) char[capacity]);
+        if (!bytes_) return std::nullopt;
+        bytes_capacity_ = capacity;
     }
-    const auto r = send(as_hwnd(window), WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    char* const buffer = bytes_.get();
+    buffer[0] = '\0';
+    const auto r = send(as_hwnd(window), WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer));
     if (!r) return std::nullopt;
-    std::size_t copied = *r < 0 ? 0 : static_cast<std::size_t>(*r);
-    if (copied > max_length) copied = max_length;
-    return from_system_code_page(buffer.data(), copied);
+    std::size_t copied = *r < 0 ? 0 : std::min(static_cast<std::size_t>(*r), room);
+    // The count and the zero should agree; where they do not, the zero the
+    // host wrote is where its text ends.
+    if (buffer[copied] != '\0') {
+        if (const void* zero = std::memchr(buffer, 0, copied)) {
+            copied = static_cast<std::size_t>(static_cast<const char*>(zero) - buffer);
+        }
+    }
+    return std::string_view(buffer, copied);
 }
 
 bool User32Host::set_text(HostWindow window, std::wstring_view text) {
@@ -131,7 +183,8 @@ bool User32Host::type_char(HostWindow window, wchar_t ch) {
         const std::string s = to_system_code_page(std::wstring_view(&ch, 1));
         if (s.size() == 1) narrow = s[0];
     }
-    return send(as_hwnd(window), WM_CHAR, static_cast<unsigned char>(narrow), 1).has_value();
+    // As the keyboard would type it, but with no key behind it: lParam 0.
+    return send(as_hwnd(window), WM_CHAR, static_cast<unsigned char>(narrow), 0).has_value();
 }
 
 }  // namespace zol

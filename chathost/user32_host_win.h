@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "chathost/host_windows.h"
 
 namespace zol {
@@ -15,16 +17,32 @@ class User32Host final : public HostWindows {
 public:
     static constexpr UINT kTimeoutMs = 2000;
 
+    // Reads the system code page once: it changes only with a restart.
+    User32Host();
+
     HostWindow find_top_level(std::wstring_view class_name) override;
     HostWindow find_child(HostWindow parent, HostWindow after, std::wstring_view class_name) override;
+    const CodePageLayout& code_page() const override { return code_page_; }
+    std::wstring_view decode(std::string_view bytes) override;
     std::optional<std::size_t> text_length(HostWindow window) override;
-    std::optional<std::wstring> text(HostWindow window, std::size_t max_length) override;
+    std::optional<std::string_view> text_bytes(HostWindow window, std::size_t room) override;
     bool set_text(HostWindow window, std::wstring_view text) override;
     bool type_char(HostWindow window, wchar_t ch) override;
+
+private:
+    CodePageLayout code_page_;
+    // The room's text arrives here on every read. It grows with the room's
+    // history and is never filled by us, so only what the host wrote is
+    // ever touched.
+    std::unique_ptr<char[]> bytes_;
+    std::size_t bytes_capacity_ = 0;
+    std::wstring wide_;
 };
 
-// Single-byte text in the system code page to UTF-16 and back.
-std::wstring from_system_code_page(const char* text, std::size_t length);
+// The layout of the system code page, from GetACP and GetCPInfo.
+CodePageLayout system_code_page_layout();
+
+// UTF-16 to single-byte text in the system code page.
 std::string to_system_code_page(std::wstring_view text);
 
 }  // namespace zol

@@ -2,15 +2,22 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 namespace zol_chat {
 
 namespace {
 
-bool is_chat_room(HostWindows& host, HostWindow candidate) {
+// A chat room and its text window, which the room's test looks up anyway.
+struct ChatRoom {
+    HostWindow room = 0;
+    HostWindow text = 0;  // may be 0 in a room
+};
+
+bool is_chat_room(HostWindows& host, HostWindow candidate, HostWindow& text_window) {
     // The input box must stand after the text window; a room whose text
     // window is missing still counts (the reader then finds no text).
-    HostWindow text_window = host.find_child(candidate, 0, kRoomTextClass);
+    text_window = host.find_child(candidate, 0, kRoomTextClass);
     HostWindow input_box = host.find_child(candidate, text_window, kInputBoxClass);
     HostWindow people = host.find_child(candidate, 0, kPeopleListClass);
     HostWindow icon = host.find_child(candidate, 0, kIconClass);
@@ -18,45 +25,103 @@ bool is_chat_room(HostWindows& host, HostWindow candidate) {
     return input_box && people && icon && label;
 }
 
-}  // namespace
-
-HostWindow FindChatRoom(HostWindows& host) {
+ChatRoom locate_chat_room(HostWindows& host) {
     HostWindow frame = host.find_top_level(kFrameClass);
     HostWindow client = host.find_child(frame, 0, kMdiClientClass);
     for (HostWindow candidate = host.find_child(client, 0, kInnerWindowClass); candidate != 0;
          candidate = host.find_child(client, candidate, kInnerWindowClass)) {
-        if (is_chat_room(host, candidate)) return candidate;
+        HostWindow text = 0;
+        if (is_chat_room(host, candidate, text)) return {candidate, text};
     }
-    return 0;
+    return {};
+}
+
+// A window's single-byte text as read by asking its length, then its text.
+struct HostText {
+    bool answered = false;  // false: the window is missing or did not answer
+    bool whole = false;     // false: an unbelievable length, or a text that may be cut
+    std::size_t reported = 0;  // the length the window reported, in bytes
+    std::string_view bytes;    // what it wrote, valid until the next read
+};
+
+HostText read_host_text(HostWindows& host, HostWindow window) {
+    HostText read;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const std::optional<std::size_t> length = host.text_length(window);
+        if (!length) return read;
+        read.answered = true;
+        read.reported = *length;
+        if (*length > kMaxRoomTextLength) return read;
+        if (*length == 0) {
+            read.whole = true;
+            read.bytes = {};
+            return read;
+        }
+        // The host counts bytes, so its length and some room for growth
+        // hold the text. A text that fills all of that room may go on beyond
+        // it, and a cut text ends in the middle of a line: it is asked once
+        // more, then with room for the widest characters too, for a window
+        // that counted characters (a Unicode window does). Only the second
+        // read pays for that room: copying another process's text costs in
+        // proportion to the room offered, not only to the text.
+        const std::size_t room = *length * (attempt == 0 ? 1 : host.code_page().max_char_bytes()) + kGrowthRoom;
+        const std::optional<std::string_view> bytes = host.text_bytes(window, room);
+        if (!bytes) {
+            read.answered = false;
+            return read;
+        }
+        read.bytes = *bytes;
+        if (bytes->size() < room) {
+            read.whole = true;
+            return read;
+        }
+    }
+    return read;
+}
+
+}  // namespace
+
+HostWindow FindChatRoom(HostWindows& host) { return locate_chat_room(host).room; }
+
+void ReadChatText(HostWindows& host, std::wstring& tail) {
+    tail.assign(1, L' ');  // no room, no text window, no answer
+    // The room's first text window, found by the room's test: looking it up
+    // again would cost every tick one more round trip to the window manager.
+    const HostWindow view = locate_chat_room(host).text;
+    try {
+        const HostText read = read_host_text(host, view);
+        if (!read.answered || !read.whole || read.reported == 0) return;
+        // The buffer a single-byte reader fills: the text, its zero, and the
+        // blanks the buffer was filled with where the host wrote nothing.
+        const std::string_view text = read.bytes;
+        const std::size_t blanks = read.reported > text.size() ? read.reported - text.size() : 0;
+        tail.clear();
+        if (blanks >= kChatTailLength) {
+            tail.assign(kChatTailLength, L' ');
+            return;
+        }
+        const std::size_t wanted = kChatTailLength - 1 - blanks;
+        if (wanted > 0) {
+            std::wstring_view converted = host.decode(text.substr(zol::tail_start(text, wanted, host.code_page())));
+            if (converted.size() > wanted) {
+                std::size_t from = converted.size() - wanted;
+                // Never the second half of a surrogate pair alone.
+                if (zol::is_low_surrogate(converted[from]) && zol::is_high_surrogate(converted[from - 1])) ++from;
+                converted.remove_prefix(from);
+            }
+            tail.assign(converted);
+        }
+        tail.push_back(L'\0');
+        tail.append(blanks, L' ');
+    } catch (const std::bad_alloc&) {
+        tail.assign(1, L' ');
+    }
 }
 
 std::wstring ReadChatText(HostWindows& host) {
-    const std::wstring nothing = L" ";
-    HostWindow view = host.find_child(FindChatRoom(host), 0, L"richcntlreadonly");
-    std::optional<std::size_t> length = host.text_length(view);
-    if (!length || *length == 0) return nothing;
-    if (*length > kMaxRoomTextLength) return nothing;
-    try {
-        std::optional<std::wstring> text = host.text(view, *length);
-        if (!text) return nothing;
-        // The buffer the host fills: n characters at most, its zero, and the
-        // blanks of a text that shrank in between. A text that grew was cut
-        // to n by the host; cut again in case the host ignored the limit.
-        std::size_t n = *length;
-        std::size_t used = std::min(text->size(), n);
-        std::size_t whole = n + 1;
-        std::size_t from = whole > kChatTailLength ? whole - kChatTailLength : 0;
-        std::wstring tail;
-        tail.reserve(whole - from);
-        for (std::size_t i = from; i < whole; ++i) {
-            if (i < used) tail.push_back((*text)[i]);
-            else if (i == used) tail.push_back(L'\0');
-            else tail.push_back(L' ');
-        }
-        return tail;
-    } catch (const std::bad_alloc&) {
-        return nothing;
-    }
+    std::wstring tail;
+    ReadChatText(host, tail);
+    return tail;
 }
 
 std::wstring LastChatLine(std::wstring_view text) {
@@ -69,11 +134,14 @@ void SendChatLine(HostWindows& host, std::wstring_view line) {
     HostWindow input_box = host.find_child(FindChatRoom(host), 0, kInputBoxClass);
     if (!input_box) return;
     // Keep what the user was typing: read it first, give it back afterwards.
-    std::optional<std::size_t> typed_length = host.text_length(input_box);
-    if (!typed_length) return;  // not answering: treat as no room
+    // A draft that cannot be read whole is not put back cut.
     std::wstring typed;
-    if (*typed_length > 0 && *typed_length <= kMaxRoomTextLength) {
-        if (auto t = host.text(input_box, *typed_length)) typed = std::move(*t);
+    try {
+        const HostText read = read_host_text(host, input_box);
+        if (!read.answered) return;  // not answering: treat as no room
+        if (read.whole) typed.assign(host.decode(read.bytes));
+    } catch (const std::bad_alloc&) {
+        typed.clear();
     }
     if (!host.set_text(input_box, line)) return;
     if (!host.type_char(input_box, L'\r')) return;

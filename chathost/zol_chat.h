@@ -32,16 +32,30 @@ inline constexpr std::size_t kChatTailLength = 500;
 // A reported text length above this is not believed: it reads as no text.
 inline constexpr std::size_t kMaxRoomTextLength = 16u * 1024 * 1024;
 
+// Room a read leaves beyond the length the host reported, so that a text
+// that grew between the two messages still arrives whole.
+inline constexpr std::size_t kGrowthRoom = 4096;
+
 // The chat room: the first of the host's inner windows, in stacking order,
 // that has an input box after its text window, a people list, an icon and a
 // label. 0 when the host or such a window is missing.
 HostWindow FindChatRoom(HostWindows& host);
 
-// The tail of the room text as the host hands it over: the text, the zero
-// the host writes after it, and whatever of the buffer it left unwritten
-// (blanks), at most the last kChatTailLength characters of all that. " " when
-// there is no room, no text window, or the host does not answer.
+// The tail of the room text: the host's text converted from its code page,
+// the zero the host writes after it, and a blank for every byte of the
+// length it reported that it then left unwritten (a text that shrank between
+// the two messages), at most the last kChatTailLength characters of all
+// that. With an exact length that is the last kChatTailLength - 1 characters
+// of the text and one zero. " " when there is no room, no text window, or the
+// host does not answer.
+//
+// Only the end of the text is converted, and the tail never starts inside a
+// character. A text that grew between the two messages is read whole, not
+// cut at the old length (a cut could end in the middle of a line); in the
+// rare case that it grew past kGrowthRoom the host is asked once more.
 std::wstring ReadChatText(HostWindows& host);
+// The same into `tail`, reusing its storage from tick to tick.
+void ReadChatText(HostWindows& host, std::wstring& tail);
 
 // What follows the last CR of the text, or the empty text when there is no
 // CR. A LF after that CR stays at the start of the result.

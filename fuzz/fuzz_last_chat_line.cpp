@@ -1,9 +1,13 @@
-// LastChatLine over the tail ReadChatText takes from an in-memory chat room
-// holding any text, and the line sent back into that room. An input that
-// starts with "#len=<digits>\n" makes the text window report that length
-// instead of its own, as a host whose text changed between the two messages.
+// ReadChatText and LastChatLine over an in-memory chat room holding any
+// bytes, in a single-byte, a double-byte or the UTF-8 code page, and the line
+// sent back into that room. The input may start with "#cp=932\n" (the
+// in-memory double-byte code page) or "#cp=65001\n" (UTF-8); without it the
+// room is single-byte (ISO 8859-1). A following "#len=<digits>\n" makes the
+// text window report that length instead of its own, as a host whose text
+// changed between the two messages, or one that lies.
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "chathost/memory_host.h"
 #include "chathost/zol_chat.h"
@@ -16,7 +20,7 @@ struct Room {
     zol::HostWindow text_window = 0;
     zol::HostWindow input_box = 0;
 
-    Room() {
+    explicit Room(zol::MemoryCodePage code_page) : host(std::move(code_page)) {
         using namespace zol_chat;
         auto frame = host.add_top_level(std::wstring(kFrameClass));
         auto client = host.add_child(frame, std::wstring(kMdiClientClass));
@@ -29,43 +33,66 @@ struct Room {
     }
 };
 
+// Takes "<prefix><digits>\n" off the front of the input.
+bool take_number(std::string_view& input, std::string_view prefix, std::size_t& number) {
+    if (input.substr(0, prefix.size()) != prefix) return false;
+    const std::size_t end = input.find('\n');
+    if (end == std::string_view::npos || end == prefix.size() || end - prefix.size() > 9) return false;
+    std::size_t value = 0;
+    for (std::size_t i = prefix.size(); i < end; ++i) {
+        if (input[i] < '0' || input[i] > '9') return false;
+        value = value * 10 + static_cast<std::size_t>(input[i] - '0');
+    }
+    number = value;
+    input.remove_prefix(end + 1);
+    return true;
+}
+
+// The tail worked out the long way, from the whole text converted.
+std::wstring expected_tail(const zol::MemoryCodePage& code_page, std::string_view text, std::size_t reported) {
+    using zol_chat::kChatTailLength;
+    if (reported == 0 || reported > zol_chat::kMaxRoomTextLength) return L" ";
+    // A text that fills the room left for it may be cut: read as nothing.
+    if (text.size() >= reported * code_page.layout().max_char_bytes() + zol_chat::kGrowthRoom) return L" ";
+    const std::size_t blanks = reported > text.size() ? reported - text.size() : 0;
+    if (blanks >= kChatTailLength) return std::wstring(kChatTailLength, L' ');
+    const std::size_t wanted = kChatTailLength - 1 - blanks;
+    std::wstring all;
+    code_page.decode(text, all);
+    std::size_t from = all.size() > wanted ? all.size() - wanted : 0;
+    if (from > 0 && zol::is_low_surrogate(all[from]) && zol::is_high_surrogate(all[from - 1])) ++from;
+    return all.substr(from) + L'\0' + std::wstring(blanks, L' ');
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::wstring text = zol_fuzz::widen(data, size);
-    // One room for the whole run, reset for each input: building the window
-    // tree costs more than the calls under test.
-    static Room room;
-    room.host.set_reported_length(room.text_window, std::nullopt);
-    room.host.window_text(room.input_box).clear();
-    bool lying = false;
-    const std::wstring_view prefix = L"#len=";
-    if (text.compare(0, prefix.size(), prefix) == 0) {
-        const std::size_t end = text.find(L'\n');
-        if (end != std::wstring::npos && end > prefix.size() && end - prefix.size() <= 9) {
-            std::size_t length = 0;
-            bool digits = true;
-            for (std::size_t i = prefix.size(); i < end; ++i) {
-                if (text[i] < L'0' || text[i] > L'9') digits = false;
-                else length = length * 10 + static_cast<std::size_t>(text[i] - L'0');
-            }
-            if (digits) {
-                lying = true;
-                room.host.set_reported_length(room.text_window, length);
-                text.erase(0, end + 1);
-            }
-        }
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+    // One room per code page for the whole run, reset for each input:
+    // building the window tree costs more than the calls under test.
+    static Room latin1(zol::MemoryCodePage::latin1());
+    static Room double_byte(zol::MemoryCodePage::double_byte());
+    static Room utf8(zol::MemoryCodePage::utf8());
+    Room* room = &latin1;
+    std::size_t code_page = 0;
+    if (take_number(input, "#cp=", code_page)) {
+        if (code_page == 932) room = &double_byte;
+        if (code_page == 65001) room = &utf8;
     }
-    room.host.window_text(room.text_window) = text;
+    std::size_t reported = 0;
+    const bool lying = take_number(input, "#len=", reported);
 
-    const std::wstring tail = zol_chat::ReadChatText(room.host);
+    zol::MemoryHost& host = room->host;
+    host.set_reported_length(room->text_window, lying ? std::optional<std::size_t>(reported) : std::nullopt);
+    host.window_bytes(room->input_box).clear();
+    host.window_bytes(room->text_window).assign(input);
+    if (!lying) reported = input.size();
+
+    const std::wstring tail = zol_chat::ReadChatText(host);
     FUZZ_CHECK(!tail.empty() && tail.size() <= zol_chat::kChatTailLength);
-    if (!lying) {
-        // An honest host: the text and its zero, the last 500 characters.
-        const std::wstring whole = text + L'\0';
-        const std::size_t keep = std::min(whole.size(), zol_chat::kChatTailLength);
-        FUZZ_CHECK(tail == (text.empty() ? L" " : whole.substr(whole.size() - keep)));
-    }
+    // Converting only the end gives exactly the end of the whole conversion:
+    // no character split, lost or doubled, whatever the bytes.
+    FUZZ_CHECK(tail == expected_tail(host.memory_code_page(), input, reported));
 
     const std::wstring line = zol_chat::LastChatLine(tail);
     const std::size_t cr = tail.rfind(L'\r');
@@ -74,13 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         FUZZ_CHECK(line == tail.substr(cr + 1));
     }
-    FUZZ_CHECK(zol_chat::LastChatLine(text) == (text.rfind(L'\r') == std::wstring::npos
-                                                     ? std::wstring()
-                                                     : text.substr(text.rfind(L'\r') + 1)));
 
     // Sending the line puts exactly it into the input box and presses Enter.
-    room.host.log.clear();
-    zol_chat::SendChatLine(room.host, line);
-    FUZZ_CHECK(room.host.log.size() == 2 && room.host.log[0] == L"set:" + line && room.host.log[1] == L"char:13");
+    host.log.clear();
+    zol_chat::SendChatLine(host, line);
+    FUZZ_CHECK(host.log.size() == 2 && host.log[0] == L"set:" + line && host.log[1] == L"char:13");
     return 0;
 }

@@ -40,7 +40,8 @@ ParsedOptions parse_options(const std::vector<std::wstring>& args) {
             continue;
         }
         if (option != L"--name" && option != L"--rooms" && option != L"--script" && option != L"--transcript" &&
-            option != L"--seed" && option != L"--hang-after" && option != L"--quit-after") {
+            option != L"--seed" && option != L"--hang-after" && option != L"--quit-after" &&
+            option != L"--windows") {
             return fail(L"unknown option \"" + option + L"\"");
         }
         if (i + 1 >= args.size()) return fail(option + L" needs a value");
@@ -57,6 +58,9 @@ ParsedOptions parse_options(const std::vector<std::wstring>& args) {
         } else if (option == L"--script" || option == L"--transcript") {
             if (value.empty()) return fail(bad + L" (empty file name)");
             (option == L"--script" ? o.script_path : o.transcript_path) = value;
+        } else if (option == L"--windows") {
+            if (value != L"ansi" && value != L"unicode") return fail(bad + L" (ansi or unicode)");
+            o.windows = value == L"ansi" ? WindowKind::Ansi : WindowKind::Unicode;
         } else if (option == L"--seed") {
             const auto n = parse_whole(value, UINT32_MAX);
             if (!n) return fail(bad + L" (0 to 4294967295)");
@@ -72,7 +76,8 @@ ParsedOptions parse_options(const std::vector<std::wstring>& args) {
 
 std::wstring usage_text() {
     return L"usage: practice-room [--name NAME] [--rooms N] [--script FILE] [--transcript FILE]\n"
-           L"                     [--seed N] [--hang-after SECONDS] [--quit-after SECONDS]\n";
+           L"                     [--seed N] [--hang-after SECONDS] [--quit-after SECONDS]\n"
+           L"                     [--windows ansi|unicode]\n";
 }
 
 }  // namespace zol::practiceroom

@@ -7,6 +7,7 @@
 //   --transcript FILE      appends every room line as it appears
 //   --seed N               dice seed, 0 to 4294967295 (default: the clock)
 //   --hang-after SECONDS   the window thread stops answering after that time
+//   --windows ansi|unicode the kind of window the room presents (default ansi)
 //   --quit-after SECONDS   the program closes itself after that time
 //   --help                 prints the usage
 #pragma once
@@ -21,6 +22,12 @@ namespace zol::practiceroom {
 
 inline constexpr int kMaxRooms = 20;
 
+// ANSI windows, as the host client's are: classes registered with the
+// single-byte functions and the room's text kept as bytes in the system code
+// page, so the text is converted where it is converted with the real host,
+// in the reader. Unicode windows keep UTF-16 and let the system convert.
+enum class WindowKind { Ansi, Unicode };
+
 struct Options {
     std::wstring name = L"proctor";
     int rooms = 1;
@@ -29,6 +36,7 @@ struct Options {
     std::optional<std::uint32_t> seed;
     std::optional<std::int64_t> hang_after_ms;
     std::optional<std::int64_t> quit_after_ms;
+    WindowKind windows = WindowKind::Ansi;
     bool help = false;
 };
 

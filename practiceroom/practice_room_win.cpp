@@ -25,16 +25,6 @@ enum Command : UINT {
     kFirstRoomInMenu = 50000,  // the MDI client numbers its window list from here
 };
 
-std::string to_utf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    if (n <= 0) return {};
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
 HFONT create_message_font() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -60,6 +50,16 @@ HMENU create_frame_menu(HMENU* window_menu) {
 
 }  // namespace
 
+std::string to_code_page(std::wstring_view text, UINT code_page) {
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    if (n <= 0) return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
 TranscriptFile::~TranscriptFile() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
@@ -74,7 +74,7 @@ bool TranscriptFile::open(const std::wstring& path) {
 
 void TranscriptFile::write(std::wstring_view record) {
     if (file_ == INVALID_HANDLE_VALUE) return;
-    const std::string bytes = to_utf8(record);
+    const std::string bytes = to_code_page(record, CP_UTF8);
     DWORD written = 0;
     WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
@@ -90,7 +90,11 @@ PracticeRoom::~PracticeRoom() {
 
 bool PracticeRoom::create(HINSTANCE instance, int show) {
     instance_ = instance;
-    record(0, TranscriptKind::Start, L"name " + options_.name + L", seed " + std::to_wstring(seed_));
+    // The code page and the kind of window, so a test can tell what it ran against.
+    record(0, TranscriptKind::Start,
+           L"name " + options_.name + L", seed " + std::to_wstring(seed_) + L", code page " +
+               std::to_wstring(GetACP()) + (options_.windows == WindowKind::Ansi ? L", ansi" : L", unicode") +
+               L" windows");
     font_ = create_message_font();
 
     WNDCLASSEXW wc{};
@@ -101,7 +105,9 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
     wc.lpszClassName = kFrameClass;
-    if (!RegisterClassExW(&wc) || !RoomWindow::register_classes(instance)) return false;
+    if (!register_class(wc, options_.windows) || !RoomWindow::register_classes(instance, options_.windows)) {
+        return false;
+    }
 
     // At the left of the screen and clear of its middle, where the console
     // opens, so the two stand side by side on a screen of common size.
@@ -238,7 +244,7 @@ LRESULT CALLBACK PracticeRoom::frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LP
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<PracticeRoom*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefFrameProcW(hwnd, nullptr, msg, wparam, lparam);
+    if (!self) return def_frame_proc(hwnd, nullptr, msg, wparam, lparam);
     if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     return self->handle(msg, wparam, lparam);
 }
@@ -266,7 +272,7 @@ LRESULT PracticeRoom::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         PostQuitMessage(0);
         return 0;
     }
-    return DefFrameProcW(frame_, client_, msg, wparam, lparam);
+    return def_frame_proc(frame_, client_, msg, wparam, lparam);
 }
 
 void PracticeRoom::create_client() {

@@ -23,17 +23,35 @@ namespace zol::practiceroom {
 
 class PracticeRoom;
 
+// The system's default window procedures of the window's own kind: an ANSI
+// window gets its messages in their single-byte form and must pass them on
+// in it.
+LRESULT def_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+LRESULT def_mdi_child_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+LRESULT def_frame_proc(HWND hwnd, HWND client, UINT msg, WPARAM wparam, LPARAM lparam);
+
+// Registers a window class of the chosen kind from a wide description.
+ATOM register_class(const WNDCLASSEXW& wc, WindowKind kind);
+
+// UTF-16 to bytes in a code page (CP_ACP: the system code page, where a
+// character the code page lacks becomes its default character).
+std::string to_code_page(std::wstring_view text, UINT code_page);
+
 // One chat room: an "AOL Child" MDI child with, in this child order,
 // RICHCNTLREADONLY (the history as its window text, shown through a
 // read-only edit inside it), RICHCNTL (the input box), _AOL_Listbox (the
 // people here), _AOL_Icon (the send button) and _AOL_Static (the head count).
+// With ANSI windows every one of these classes is a single-byte class and the
+// history is kept as bytes in the system code page, which RICHCNTLREADONLY
+// hands out itself, exactly counted; with Unicode windows the history is its
+// window text.
 class RoomWindow {
 public:
     RoomWindow(PracticeRoom& app, int number) : app_(app), number_(number) {}
     RoomWindow(const RoomWindow&) = delete;
     RoomWindow& operator=(const RoomWindow&) = delete;
 
-    static bool register_classes(HINSTANCE instance);
+    static bool register_classes(HINSTANCE instance, WindowKind kind);
 
     // Creates the room as a child of the MDI client; it becomes the front room.
     bool create(HWND mdi_client);
@@ -56,10 +74,12 @@ private:
     void layout();
     void show_line(std::wstring_view line, bool first);
     void post_input();
+    LRESULT answer_text_message(UINT msg, WPARAM wparam, LPARAM lparam) const;
 
     PracticeRoom& app_;
     const int number_;
     std::wstring history_;
+    std::string history_bytes_;  // ANSI windows: the history in the system code page
     HWND hwnd_ = nullptr;
     HWND text_ = nullptr;    // RICHCNTLREADONLY
     HWND view_ = nullptr;    // the read-only EDIT inside it
@@ -100,6 +120,7 @@ public:
 
     // What rooms call.
     const std::wstring& user_name() const { return options_.name; }
+    WindowKind window_kind() const { return options_.windows; }
     HFONT font() const { return font_; }
     void record(int room, TranscriptKind kind, std::wstring_view text);
     void post(RoomWindow& room, std::wstring_view speaker, std::wstring_view message);

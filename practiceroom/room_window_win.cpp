@@ -1,6 +1,7 @@
 #include "practiceroom/practice_room_win.h"
 
 #include <algorithm>
+#include <string>
 
 #include "practiceroom/room_text.h"
 
@@ -27,14 +28,35 @@ constexpr std::size_t kViewMaxChars = 16 * 1024;
 constexpr std::size_t kViewLineChars = 1000;
 
 // The window procedure of the system EDIT class, which RICHCNTL hands every
-// message it does not handle itself. A class property, so it is process-wide.
+// message it does not handle itself, of the kind the classes were registered
+// as. A class property, so it is process-wide.
 WNDPROC g_edit_proc = nullptr;
+
+std::string narrow_ascii(const wchar_t* text) {
+    std::string out;
+    for (; *text; ++text) out += static_cast<char>(*text);
+    return out;
+}
 
 // Registers `name` as a copy of the system class `base` (same extra bytes,
 // cursor, background) under our instance. With `proc` null the copy keeps
 // the system procedure and only the name differs. Gives the base procedure,
 // or null on failure.
-WNDPROC register_superclass(HINSTANCE instance, const wchar_t* base, const wchar_t* name, WNDPROC proc) {
+WNDPROC register_superclass(HINSTANCE instance, const wchar_t* base, const wchar_t* name, WNDPROC proc,
+                            WindowKind kind) {
+    if (kind == WindowKind::Ansi) {
+        const std::string base_a = narrow_ascii(base), name_a = narrow_ascii(name);
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        if (!GetClassInfoExA(nullptr, base_a.c_str(), &wc)) return nullptr;
+        const WNDPROC base_proc = wc.lpfnWndProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = name_a.c_str();
+        wc.style &= ~CS_GLOBALCLASS;
+        if (proc) wc.lpfnWndProc = proc;
+        if (!RegisterClassExA(&wc)) return nullptr;
+        return base_proc;
+    }
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(nullptr, base, &wc)) return nullptr;
@@ -56,6 +78,32 @@ std::wstring window_text(HWND hwnd) {
     return text;
 }
 
+std::wstring from_system_code_page(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+
+// How many of the first `limit` bytes of the text make whole characters, so
+// that a text handed out cut never ends in half a character.
+std::size_t whole_characters(std::string_view bytes, std::size_t limit) {
+    if (limit >= bytes.size()) return bytes.size();
+    if (GetACP() == CP_UTF8) {
+        while (limit > 0 && (static_cast<unsigned char>(bytes[limit]) & 0xC0) == 0x80) --limit;
+        return limit;
+    }
+    std::size_t at = 0;
+    while (at < limit) {
+        const std::size_t width = IsDBCSLeadByte(static_cast<BYTE>(bytes[at])) ? 2 : 1;
+        if (at + width > limit) break;
+        at += width;
+    }
+    return at;
+}
+
 HWND create_child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex_style = 0,
                   int id = 0) {
     return CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
@@ -66,7 +114,40 @@ void set_font(HWND hwnd, HFONT font) { SendMessageW(hwnd, WM_SETFONT, reinterpre
 
 }  // namespace
 
-bool RoomWindow::register_classes(HINSTANCE instance) {
+LRESULT def_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, msg, wparam, lparam)
+                                 : DefWindowProcA(hwnd, msg, wparam, lparam);
+}
+
+LRESULT def_mdi_child_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    return IsWindowUnicode(hwnd) ? DefMDIChildProcW(hwnd, msg, wparam, lparam)
+                                 : DefMDIChildProcA(hwnd, msg, wparam, lparam);
+}
+
+LRESULT def_frame_proc(HWND hwnd, HWND client, UINT msg, WPARAM wparam, LPARAM lparam) {
+    return IsWindowUnicode(hwnd) ? DefFrameProcW(hwnd, client, msg, wparam, lparam)
+                                 : DefFrameProcA(hwnd, client, msg, wparam, lparam);
+}
+
+ATOM register_class(const WNDCLASSEXW& wc, WindowKind kind) {
+    if (kind == WindowKind::Unicode) return RegisterClassExW(&wc);
+    const std::string name = narrow_ascii(wc.lpszClassName);
+    WNDCLASSEXA a{};
+    a.cbSize = sizeof a;
+    a.style = wc.style;
+    a.lpfnWndProc = wc.lpfnWndProc;
+    a.cbClsExtra = wc.cbClsExtra;
+    a.cbWndExtra = wc.cbWndExtra;
+    a.hInstance = wc.hInstance;
+    a.hIcon = wc.hIcon;
+    a.hCursor = wc.hCursor;
+    a.hbrBackground = wc.hbrBackground;
+    a.lpszClassName = name.c_str();
+    a.hIconSm = wc.hIconSm;
+    return RegisterClassExA(&a);
+}
+
+bool RoomWindow::register_classes(HINSTANCE instance, WindowKind kind) {
     WNDCLASSEXW room{};
     room.cbSize = sizeof room;
     room.lpfnWndProc = room_proc;
@@ -74,7 +155,7 @@ bool RoomWindow::register_classes(HINSTANCE instance) {
     room.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     room.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     room.lpszClassName = kRoomClass;
-    if (!RegisterClassExW(&room)) return false;
+    if (!register_class(room, kind)) return false;
 
     WNDCLASSEXW text{};
     text.cbSize = sizeof text;
@@ -82,14 +163,12 @@ bool RoomWindow::register_classes(HINSTANCE instance) {
     text.hInstance = instance;
     text.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     text.lpszClassName = kTextClass;
-    if (!RegisterClassExW(&text)) return false;
+    if (!register_class(text, kind)) return false;
 
-    // Registered as Unicode classes: an "A" caller in another process gets
-    // its text converted to and from the system code page by the system.
-    g_edit_proc = register_superclass(instance, L"EDIT", kInputClass, input_proc);
-    return g_edit_proc && register_superclass(instance, L"LISTBOX", kPeopleClass, nullptr) &&
-           register_superclass(instance, L"BUTTON", kIconClass, nullptr) &&
-           register_superclass(instance, L"STATIC", kStaticClass, nullptr);
+    g_edit_proc = register_superclass(instance, L"EDIT", kInputClass, input_proc, kind);
+    return g_edit_proc && register_superclass(instance, L"LISTBOX", kPeopleClass, nullptr, kind) &&
+           register_superclass(instance, L"BUTTON", kIconClass, nullptr, kind) &&
+           register_superclass(instance, L"STATIC", kStaticClass, nullptr, kind);
 }
 
 bool RoomWindow::create(HWND mdi_client) {
@@ -117,7 +196,9 @@ RoomWindow* RoomWindow::from(HWND room) {
 LRESULT CALLBACK RoomWindow::room_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (msg == WM_NCCREATE) {
         // Created through WM_MDICREATE: the create parameters are the
-        // MDICREATESTRUCT, whose lParam carries the object.
+        // MDICREATESTRUCT, whose lParam carries the object. (An ANSI room
+        // gets the single-byte form of both structures; they differ only in
+        // the strings' type, not in where the fields stand.)
         const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lparam);
         const auto* mcs = static_cast<const MDICREATESTRUCTW*>(cs->lpCreateParams);
         auto* self = reinterpret_cast<RoomWindow*>(mcs->lParam);
@@ -125,12 +206,12 @@ LRESULT CALLBACK RoomWindow::room_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARA
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     RoomWindow* self = from(hwnd);
-    if (!self) return DefMDIChildProcW(hwnd, msg, wparam, lparam);
+    if (!self) return def_mdi_child_proc(hwnd, msg, wparam, lparam);
     if (msg == WM_NCDESTROY) {
         // The app owns the object and deletes it here: nothing may touch
         // `self` after room_closed.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        const LRESULT result = DefMDIChildProcW(hwnd, msg, wparam, lparam);
+        const LRESULT result = def_mdi_child_proc(hwnd, msg, wparam, lparam);
         self->app_.room_closed(self->number_);
         return result;
     }
@@ -148,7 +229,7 @@ LRESULT RoomWindow::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         layout();
         break;  // DefMDIChildProc must see WM_SIZE too
     case WM_SETFOCUS:
-        DefMDIChildProcW(hwnd_, msg, wparam, lparam);
+        def_mdi_child_proc(hwnd_, msg, wparam, lparam);
         if (input_) SetFocus(input_);
         return 0;
     case WM_COMMAND:
@@ -159,7 +240,7 @@ LRESULT RoomWindow::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         }
         break;
     }
-    return DefMDIChildProcW(hwnd_, msg, wparam, lparam);
+    return def_mdi_child_proc(hwnd_, msg, wparam, lparam);
 }
 
 void RoomWindow::create_children() {
@@ -199,12 +280,22 @@ void RoomWindow::layout() {
 
 void RoomWindow::add_line(std::wstring_view line) {
     const bool first = history_.empty();
-    if (first) history_ = line;
-    else append_history_line(history_, line);
-    SetWindowTextW(text_, history_.c_str());
-    show_line(line, first);
+    // An ANSI room keeps what a single-byte program can keep: the line in the
+    // system code page, where a character the code page lacks becomes "?".
+    // What it shows and records is that, read back.
+    std::wstring kept(line);
+    if (app_.window_kind() == WindowKind::Ansi) {
+        const std::string bytes = to_code_page(line, CP_ACP);
+        kept = from_system_code_page(bytes);
+        if (!first) history_bytes_ += '\r';
+        history_bytes_ += bytes;
+    }
+    if (first) history_ = kept;
+    else append_history_line(history_, kept);
+    if (app_.window_kind() == WindowKind::Unicode) SetWindowTextW(text_, history_.c_str());
+    show_line(kept, first);
 
-    app_.record(number_, first ? TranscriptKind::Enter : TranscriptKind::Line, line);
+    app_.record(number_, first ? TranscriptKind::Enter : TranscriptKind::Line, kept);
 }
 
 void RoomWindow::show_line(std::wstring_view line, bool first) {
@@ -249,12 +340,31 @@ LRESULT CALLBACK RoomWindow::input_proc(HWND hwnd, UINT msg, WPARAM wparam, LPAR
         if (RoomWindow* room = from(GetParent(hwnd))) room->post_input();
         return 0;
     }
-    return CallWindowProcW(g_edit_proc, hwnd, msg, wparam, lparam);
+    return IsWindowUnicode(hwnd) ? CallWindowProcW(g_edit_proc, hwnd, msg, wparam, lparam)
+                                 : CallWindowProcA(g_edit_proc, hwnd, msg, wparam, lparam);
 }
 
-// RICHCNTLREADONLY: its window text, kept by DefWindowProc, is the room's
-// history; the read-only edit inside shows the newest part of it.
+// The history of an ANSI room, as a single-byte window hands out its text:
+// its length in bytes, and its bytes, cut to whole characters when the
+// caller's buffer is too small. Another program's wide messages reach this
+// in their single-byte form, converted by the system.
+LRESULT RoomWindow::answer_text_message(UINT msg, WPARAM wparam, LPARAM lparam) const {
+    if (msg == WM_GETTEXTLENGTH) return static_cast<LRESULT>(history_bytes_.size());
+    if (wparam == 0 || !lparam) return 0;
+    char* buffer = reinterpret_cast<char*>(lparam);
+    const std::size_t n = whole_characters(history_bytes_, static_cast<std::size_t>(wparam) - 1);
+    history_bytes_.copy(buffer, n);
+    buffer[n] = '\0';
+    return static_cast<LRESULT>(n);
+}
+
+// RICHCNTLREADONLY: the room's history is its text (kept by DefWindowProc
+// for a Unicode room, by the room for an ANSI one); the read-only edit
+// inside shows the newest part of it.
 LRESULT CALLBACK RoomWindow::text_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if ((msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) && !IsWindowUnicode(hwnd)) {
+        if (const RoomWindow* room = from(GetParent(hwnd))) return room->answer_text_message(msg, wparam, lparam);
+    }
     switch (msg) {
     case WM_SIZE:
         if (HWND view = GetWindow(hwnd, GW_CHILD)) MoveWindow(view, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
@@ -266,7 +376,7 @@ LRESULT CALLBACK RoomWindow::text_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARA
         SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     }
-    return DefWindowProcW(hwnd, msg, wparam, lparam);
+    return def_window_proc(hwnd, msg, wparam, lparam);
 }
 
 }  // namespace zol::practiceroom

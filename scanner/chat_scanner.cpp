@@ -7,6 +7,12 @@ namespace zol {
 std::optional<ChatLine> scan_tick(const std::wstring& tail, ScannerMemory& memory) {
     if (tail == memory.scanstarttext) return std::nullopt;  // nothing new since switched on
     if (tail.size() < 3) return std::nullopt;               // no room (the reader gives " ")
+    // Blanks after the zero: the room's text shrank between the reader's two
+    // messages. The last line then carries the zero and the blanks; raised,
+    // it would be a message nobody wrote, and the clean read of the next
+    // tick would raise the same line a second time (a dice result counted
+    // and announced twice). That tick reads it afresh instead.
+    if (tail.back() != L'\0') return std::nullopt;
     const std::wstring line = zol_chat::LastChatLine(tail);
     const std::size_t colon = line.find(L':');
     if (colon == std::wstring::npos) return std::nullopt;   // a room notice, not a chat line

@@ -5,8 +5,18 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
 
-PACKAGES=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64-posix
-          wine wine64 xvfb xauth fonts-liberation imagemagick x11-utils)
+# wine32:i386 lets the one Wine prefix run the 32-bit exes next to the 64-bit
+# ones; clang, lld and the compiler-rt libraries build the fuzz targets
+# (libFuzzer) and the clang build of the Windows sources; locales gives the
+# Wine tests the locales of other code pages.
+PACKAGES=(cmake ninja-build g++ libgtest-dev googletest
+          g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+          clang lld libclang-rt-14-dev
+          wine wine64 wine32:i386 xvfb xauth fonts-liberation imagemagick x11-utils locales)
+
+# The two Windows builds, each a configure, build and test preset: 64-bit
+# (x86-64) and 32-bit (i686).
+WINDOWS_PRESETS=(windows windows32)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -16,21 +26,51 @@ install_missing() {
     for p in "${PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
+    [ ${#missing[@]} -eq 0 ] && { generate_locales; return 0; }
     log "installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    # Packages of another architecture (wine32:i386) need it enabled first;
+    # the update that follows then reads its package lists.
+    for p in "${missing[@]}"; do
+        if [[ $p == *:* ]] && ! { [ "${p#*:}" = "$(dpkg --print-architecture)" ] ||
+                                   dpkg --print-foreign-architectures | grep -qx "${p#*:}"; }; then
+            log "enabling the ${p#*:} architecture for $p"
+            $sudo dpkg --add-architecture "${p#*:}"
+        fi
+    done
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    generate_locales
+}
+
+# The locales some Wine tests run under (Wine takes the code page from them:
+# ja_JP gives 932, zh_CN 936, ko_KR 949, hi_IN 65001); Debian generates none
+# by itself.
+TEST_LOCALES=(ja_JP zh_CN ko_KR hi_IN)
+generate_locales() {
+    local l sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    for l in "${TEST_LOCALES[@]}"; do
+        locale -a 2>/dev/null | grep -qixE "$l\.utf-?8" && continue
+        log "generating the locale $l.UTF-8"
+        $sudo localedef -i "$l" -f UTF-8 "$l.UTF-8" || log "could not generate $l.UTF-8"
+    done
+}
+
+# Configures and builds one preset; the output goes to the terminal.
+build_preset() {
+    cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
 }
 
 build_all() {
     log "building the native core and its tests"
-    cmake --preset native >/dev/null
-    cmake --build --preset native
-    log "building the Windows exes and their tests (mingw-w64)"
-    cmake --preset windows >/dev/null
-    cmake --build --preset windows
+    build_preset native
+    local p
+    for p in "${WINDOWS_PRESETS[@]}"; do
+        log "building the Windows exes and their tests (preset $p, mingw-w64)"
+        build_preset "$p"
+    done
 }
 
 XVFB_PID=""
@@ -38,6 +78,18 @@ WINESERVER_PID=""
 
 stop_session() {
     if [ -n "$WINESERVER_PID" ]; then
+        # Ask our server to end every Wine process of the prefix and then
+        # itself. A plain signal to the server ends only the server: Wine's
+        # services (services.exe, explorer.exe, winedevice.exe, ...) would
+        # stay behind, asleep, after every session.
+        if kill -0 "$WINESERVER_PID" 2>/dev/null; then
+            wineserver -k 2>/dev/null || true
+            local i
+            for i in $(seq 1 100); do
+                kill -0 "$WINESERVER_PID" 2>/dev/null || break
+                sleep 0.1
+            done
+        fi
         kill "$WINESERVER_PID" 2>/dev/null || true
         wait "$WINESERVER_PID" 2>/dev/null || true
         WINESERVER_PID=""
@@ -49,6 +101,99 @@ stop_session() {
     fi
 }
 
+# Starts a private Xvfb and sets DISPLAY. Xvfb picks a free display itself
+# and writes its number to the descriptor given by -displayfd once it
+# accepts connections, so there is no race with other servers for a number
+# and no guessing whether it came up. Stops the script when it did not.
+start_xvfb() {
+    local dir fd n="" xlog="$ROOT/build/xvfb.log"
+    mkdir -p "$ROOT/build"
+    dir=$(mktemp -d "$ROOT/build/xvfb.XXXXXX")
+    mkfifo "$dir/displayfd"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$dir/displayfd" >"$xlog" 2>&1 &
+    XVFB_PID=$!
+    # Opening the read end waits for Xvfb's shell to open the write end; the
+    # read ends with the number, or at end of file when Xvfb exits first.
+    exec {fd}<"$dir/displayfd"
+    read -r -t 30 -u "$fd" n || true
+    exec {fd}<&-
+    rm -rf "$dir"
+    if ! [[ $n =~ ^[0-9]+$ ]] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+        log "Xvfb did not start (it ended, or gave no display number within 30 s); its output ($xlog):"
+        cat "$xlog" >&2
+        exit 1
+    fi
+    export DISPLAY=":$n"
+    log "started Xvfb on $DISPLAY (pid $XVFB_PID)"
+}
+
+# What a Wine prefix is made with. A prefix made with anything else is made
+# afresh: one created before wine32 was installed refuses 64-bit programs
+# afterwards ("could not load kernel32.dll"), and one created for Wine's own
+# desktop is not the one for a real display.
+prefix_recipe() {
+    local desktop=$1
+    echo "recipe 2"
+    echo "WINEARCH $WINEARCH"
+    echo "desktop $desktop"
+    dpkg-query -W -f='${Package}:${Architecture} ${Version} ${Status}\n' wine64 'wine32:i386' 2>/dev/null ||
+        true
+}
+
+# Makes WINEPREFIX when it is missing or was made by another recipe.
+ensure_prefix() {
+    local desktop=$1 recipe marker="$WINEPREFIX/zol-prefix.txt"
+    recipe=$(prefix_recipe "$desktop")
+    if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$marker" 2>/dev/null)" = "$recipe" ]; then
+        return 0
+    fi
+    if [ -e "$WINEPREFIX" ]; then
+        log "the Wine prefix $WINEPREFIX was made with another Wine or by another recipe: making it afresh"
+        # Its server (a session's that ended badly) goes first.
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+        rm -rf "$WINEPREFIX"
+    fi
+    log "creating the Wine prefix $WINEPREFIX (once)"
+    mkdir -p "$WINEPREFIX"
+    wine wineboot -i >/dev/null 2>&1 || true
+    # A crashing test should fail, not wait for someone to close a dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    if [ "$desktop" = 1 ]; then
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1 || true
+    fi
+    # The desktop setting takes effect when the prefix's server starts
+    # afresh; this server was started by wineboot just now, for this
+    # prefix only. It writes the registry files as it ends.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        log "wineboot did not create the Wine prefix $WINEPREFIX (no system.reg)"
+        exit 1
+    fi
+    echo "$recipe" >"$marker"
+}
+
+# Waits for the socket of the wineserver just started, so that the next wine
+# command joins this server instead of racing it and starting one of its
+# own. The socket's folder is named by the prefix's device and inode, under a
+# temporary folder whose name varies between Wine builds. Stops the script
+# when the socket never appears.
+wait_for_wineserver() {
+    local server_dir i s
+    server_dir="server-$(printf '%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))"
+    for i in $(seq 1 600); do
+        for s in /tmp/wine-*/"$server_dir"/socket /tmp/.wine-"$(id -u)"/"$server_dir"/socket; do
+            [ -S "$s" ] && return 0
+        done
+        sleep 0.05
+    done
+    log "the wineserver (pid $WINESERVER_PID) did not open its socket ($server_dir/socket under /tmp/.wine-$(id -u)) within 30 s; prefix $WINEPREFIX"
+    kill -0 "$WINESERVER_PID" 2>/dev/null || log "the wineserver is no longer running"
+    exit 1
+}
+
 # Starts Xvfb when there is no display, and a wineserver that stays up for
 # the whole session on a prefix inside the build folder. On Xvfb (and always
 # for the tests) Wine draws its own virtual desktop: windows get frames, and
@@ -57,19 +202,7 @@ stop_session() {
 start_session() {
     local purpose="${1:-test}"
     trap stop_session EXIT
-    if [ -z "${DISPLAY:-}" ]; then
-        local n=90
-        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=":$n"
-        local i
-        for i in $(seq 1 50); do
-            [ -e "/tmp/.X11-unix/X$n" ] && break
-            sleep 0.1
-        done
-        log "started Xvfb on $DISPLAY (pid $XVFB_PID)"
-    fi
+    [ -z "${DISPLAY:-}" ] && start_xvfb
     local desktop=1
     if [ "$purpose" = try ] && [ -z "$XVFB_PID" ]; then desktop=0; fi
     if [ $desktop = 1 ]; then
@@ -81,43 +214,21 @@ start_session() {
     export WINEDEBUG=-all
     # No Mono or Gecko download prompts: nothing here needs them.
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    mkdir -p "$WINEPREFIX"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        log "creating the Wine prefix (once)"
-        wine wineboot -i >/dev/null 2>&1 || true
-        # A crashing test should fail, not wait for someone to close a dialog.
-        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
-        if [ $desktop = 1 ]; then
-            wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
-            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1 || true
-        fi
-        # The desktop setting takes effect when the prefix's server starts
-        # afresh; this server was started by wineboot just now, for this
-        # prefix only.
-        wineserver -k 2>/dev/null || true
-        wineserver -w 2>/dev/null || true
-    fi
+    ensure_prefix "$desktop"
     wineserver -f -p &
     WINESERVER_PID=$!
-    # Wait for its socket, so the next wine command joins this server
-    # instead of racing it and starting one of its own.
-    # The socket's folder is named by the prefix's device and inode, under
-    # a temporary folder whose name varies between Wine builds.
-    local server_dir i s
-    server_dir="server-$(printf '%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))"
-    for i in $(seq 1 100); do
-        for s in /tmp/wine-*/"$server_dir"/socket /tmp/.wine-"$(id -u)"/"$server_dir"/socket; do
-            [ -S "$s" ] && break 2
-        done
-        sleep 0.05
-    done
+    wait_for_wineserver
     # The first window of a session starts Wine's desktop and services,
     # which then live as long as the server and keep whatever output the
     # program that started them had. Start them here, with output going
     # nowhere, so they never hold a test's output open after it ends.
+    # It is also the check that the prefix runs our 64-bit programs.
     local starter="$ROOT/build/windows/bin/practice-room.exe"
     if [ -x "$starter" ]; then
-        wine "$starter" --quit-after 1 </dev/null >/dev/null 2>&1 || true
+        if ! wine "$starter" --quit-after 1 </dev/null >/dev/null 2>&1; then
+            log "Wine could not run $starter in the prefix $WINEPREFIX; delete the prefix to have it made afresh"
+            exit 1
+        fi
     else
         wine wineboot </dev/null >/dev/null 2>&1 || true
     fi

@@ -11,6 +11,8 @@ namespace {
 // A host client with its frame and inner-window client, and helpers to add
 // the inner windows the tests need.
 struct Host {
+    explicit Host(MemoryCodePage code_page = MemoryCodePage::latin1()) : windows(std::move(code_page)) {}
+
     MemoryHost windows;
     HostWindow frame = windows.add_top_level(L"AOL Frame25");
     HostWindow client = windows.add_child(frame, L"MDIClient");
@@ -32,8 +34,9 @@ struct Host {
         HostWindow text = r.text, input = r.input;
         windows.on_char(input, [this, text, input](wchar_t ch) {
             if (ch != L'\r') return;
-            windows.window_text(text) += L"\rme:  " + windows.window_text(input);
-            windows.window_text(input).clear();
+            windows.window_bytes(text) += windows.memory_code_page().encode(L"\rme:  ");
+            windows.window_bytes(text) += windows.window_bytes(input);
+            windows.window_bytes(input).clear();
         });
         return r;
     }
@@ -108,7 +111,7 @@ TEST(ReadChatText, GivesTheTextItsZeroAndAtMostTheLast500Characters) {
 
     std::wstring history(600, L'x');
     for (std::size_t i = 0; i < history.size(); ++i) history[i] = static_cast<wchar_t>(L'a' + i % 26);
-    host.windows.window_text(room.text) = history;
+    host.windows.set_window_text(room.text, history);
     std::wstring tail = ReadChatText(host.windows);
     ASSERT_EQ(tail.size(), 500u);
     EXPECT_EQ(tail.substr(0, 499), history.substr(101));
@@ -119,12 +122,20 @@ TEST(ReadChatText, DistrustsTheHost) {
     Host host;
     auto room = host.add_room(L"\rJimbo:  hello");
     // A text that shrinks between the two messages leaves blanks after its zero.
-    host.windows.on_text_read(room.text, [&] { host.windows.window_text(room.text) = L"\rJo:  hi"; });
+    host.windows.on_text_read(room.text, [&] { host.windows.set_window_text(room.text, L"\rJo:  hi"); });
     EXPECT_EQ(ReadChatText(host.windows), std::wstring(L"\rJo:  hi") + L'\0' + L"      ");
-    // One that grows is cut to the length first reported.
-    host.windows.window_text(room.text) = L"\rJimbo:  hello";
-    host.windows.on_text_read(room.text, [&] { host.windows.window_text(room.text) = L"\rJo:  hi there all"; });
-    EXPECT_EQ(ReadChatText(host.windows), std::wstring(L"\rJo:  hi there") + L'\0');
+    // One that grows is read whole: cut at the length first reported, its
+    // last line would end in the middle.
+    host.windows.set_window_text(room.text, L"\rJimbo:  hello");
+    host.windows.on_text_read(room.text, [&] { host.windows.set_window_text(room.text, L"\rJo:  hi there all"); });
+    EXPECT_EQ(ReadChatText(host.windows), std::wstring(L"\rJo:  hi there all") + L'\0');
+    // One that grew past the room left for growth is asked again.
+    const std::wstring flood = L"\rJo:  " + std::wstring(kGrowthRoom + 100, L'x');
+    host.windows.on_text_read(room.text, [&] { host.windows.set_window_text(room.text, flood); });
+    EXPECT_EQ(ReadChatText(host.windows), flood.substr(flood.size() - 499) + L'\0');
+    // A length that always lies low would only ever give a cut text: nothing.
+    host.windows.set_reported_length(room.text, 3);
+    EXPECT_EQ(ReadChatText(host.windows), L" ");
     // An absurd length reads as no text; so does a window that does not answer
     // or one destroyed between the two messages.
     host.windows.set_reported_length(room.text, std::size_t{1} << 40);
@@ -135,6 +146,108 @@ TEST(ReadChatText, DistrustsTheHost) {
     host.windows.set_hung(room.text, false);
     host.windows.on_text_read(room.text, [&] { host.windows.destroy(room.window); });
     EXPECT_EQ(ReadChatText(host.windows), L" ");
+}
+
+namespace {
+
+// What the tail must be, worked out the long way: the whole text converted,
+// its last 499 UTF-16 units (one fewer when they would begin with the second
+// half of a surrogate pair) and the zero.
+std::wstring whole_text_tail(const MemoryCodePage& code_page, const std::string& bytes) {
+    std::wstring all;
+    code_page.decode(bytes, all);
+    std::size_t from = all.size() > 499 ? all.size() - 499 : 0;
+    if (from > 0 && is_low_surrogate(all[from]) && is_high_surrogate(all[from - 1])) ++from;
+    return all.substr(from) + L'\0';
+}
+
+std::string repeat(const std::string& piece, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+}  // namespace
+
+// The reader converts only the end of the text. Whatever the code page and
+// wherever the 499-character boundary falls (on a second byte, inside a UTF-8
+// sequence, between the halves of a surrogate pair), that must give exactly
+// the end of the whole text converted: no half character at the start, none
+// lost, none doubled. Invalid bytes included.
+TEST(ReadChatText, ConvertsOnlyTheEndAndNeverSplitsACharacter) {
+    struct Case {
+        const char* name;
+        MemoryCodePage code_page;
+        std::vector<std::string> pieces;  // the history is built from these
+    };
+    // In the double-byte code page 88 9F is an ideograph whose second byte
+    // is also a lead byte, the hardest case for finding where a character
+    // begins; 82 A0 one whose second byte is not; B1 a one-byte katakana.
+    // A history of nothing but such ideographs leaves no byte to take
+    // bearings from; one of nothing but four-byte UTF-8 characters puts the
+    // boundary between the halves of a surrogate pair.
+    const Case cases[] = {
+        {"double-byte", MemoryCodePage::double_byte(),
+         {"\x88\x9F", "\x82\xA0", "a", "\xB1", "\r", "\x88\x9F\x88\x9F", ":  "}},
+        {"double-byte, ideographs only", MemoryCodePage::double_byte(), {"\x88\x9F"}},
+        {"double-byte, invalid", MemoryCodePage::double_byte(),
+         {"\x88\x9F", "\x81\x0D", "\xFD", "\x80", "\x88"}},
+        {"utf-8", MemoryCodePage::utf8(),
+         {"a", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x8E\xB2", "\r", "\xE0\xA4\xB9"}},
+        {"utf-8, outside the BMP only", MemoryCodePage::utf8(), {"\xF0\x9F\x8E\xB2"}},
+        {"utf-8, invalid", MemoryCodePage::utf8(),
+         {"\xF0\x9F\x8E\xB2", "\x80", "\xBF\xBF\xBF\xBF", "\xE6\x97", "\xC0\xAF", "\xFF", "z"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Host host(c.code_page);
+        auto room = host.add_room();
+        // Histories of every length from 590 to 620 pieces, the pieces taken
+        // in a rotating order, ending in zero to three one-byte characters,
+        // so the boundary lands on every kind of byte.
+        for (std::size_t length = 590; length <= 620; ++length) {
+            for (const std::string ending : {"", "a", "ab", "abc"}) {
+                std::string history;
+                for (std::size_t i = 0; i < length; ++i) history += c.pieces[(i * 7 + length) % c.pieces.size()];
+                history += ending;
+                host.windows.window_bytes(room.text) = history;
+                const std::wstring tail = ReadChatText(host.windows);
+                ASSERT_EQ(tail, whole_text_tail(c.code_page, history)) << length << " pieces, then " << ending;
+                ASSERT_LE(tail.size(), kChatTailLength);
+            }
+        }
+    }
+}
+
+TEST(ReadChatText, CountsBlanksInBytesTheHostLeftUnwrittenOnEveryCodePage) {
+    // Japanese text in the double-byte code page: characters of two bytes.
+    Host host(MemoryCodePage::double_byte());
+    const MemoryCodePage& code_page = host.windows.memory_code_page();
+    const std::string line = "\rJimbo:  " + repeat("\x88\x9F", 600);  // 609 characters, 1209 bytes
+    auto room = host.add_room();
+    host.windows.window_bytes(room.text) = line;
+    // Exact: the last 499 characters and one zero.
+    std::wstring tail = ReadChatText(host.windows);
+    ASSERT_EQ(tail.size(), 500u);
+    EXPECT_EQ(tail, whole_text_tail(code_page, line));
+    // Shrunk by 40 bytes (20 characters) between the messages: a blank for
+    // each of the 40 bytes of the buffer the host did not write.
+    const std::string shrunk = line.substr(0, line.size() - 40);
+    host.windows.on_text_read(room.text, [&] { host.windows.window_bytes(room.text) = shrunk; });
+    tail = ReadChatText(host.windows);
+    ASSERT_EQ(tail.size(), 500u);
+    std::wstring all;
+    code_page.decode(shrunk, all);
+    EXPECT_EQ(tail, all.substr(all.size() - 459) + L'\0' + std::wstring(40, L' '));
+    // Shrunk to nothing: blanks only.
+    host.windows.on_text_read(room.text, [&] { host.windows.window_bytes(room.text).clear(); });
+    EXPECT_EQ(ReadChatText(host.windows), std::wstring(500, L' '));
+    // A host that counted its 609 characters instead of its 1209 bytes: the
+    // text outgrows the room first offered and is read whole the second
+    // time, with room for two bytes a character.
+    host.windows.window_bytes(room.text) = line;
+    host.windows.set_reported_length(room.text, 609);
+    EXPECT_EQ(ReadChatText(host.windows), whole_text_tail(code_page, line));
 }
 
 TEST(LastChatLine, TakesWhatFollowsTheLastCarriageReturn) {
@@ -149,7 +262,7 @@ TEST(SendChatLine, PostsExactlyTheLineInTheFrontRoomAndKeepsHalfTypedText) {
     auto back = host.add_room(L"");
     auto front = host.add_room(L"");
     host.windows.bring_to_front(front.window);
-    host.windows.window_text(front.input) = L"half typ";
+    host.windows.set_window_text(front.input, L"half typ");
 
     SendChatLine(host.windows, L"~*~ score ~*~\r\n");
     EXPECT_EQ(host.windows.window_text(front.text), L"\rme:  ~*~ score ~*~\r\n");
@@ -160,6 +273,24 @@ TEST(SendChatLine, PostsExactlyTheLineInTheFrontRoomAndKeepsHalfTypedText) {
     host.windows.log.clear();
     SendChatLine(host.windows, L"");  // an empty line is sent too
     EXPECT_EQ(host.windows.log, (std::vector<std::wstring>{L"set:", L"char:13", L"set:half typ"}));
+}
+
+// Names, messages and a draft in double-byte text, and in UTF-8 with a
+// character outside the Basic Multilingual Plane, cross the seam exactly.
+TEST(SendChatLine, PostsAndKeepsDoubleByteAndUtf8TextExactly) {
+    const std::wstring line = L"\u65E5\u672C:  \u6226 \u653B\u6483 ~*~ \uFF71";  // 日本:  戦 攻撃 ~*~ ｱ
+    const std::wstring draft = L"\u653B\u6483\u624B\u756A";                 // 攻撃手番
+    for (auto code_page : {MemoryCodePage::double_byte(), MemoryCodePage::utf8()}) {
+        Host host(code_page);
+        auto room = host.add_room(L"");
+        const std::wstring emoji = L"\xD83C\xDFB2";  // a die: U+1F3B2 as its two UTF-16 units
+        const std::wstring typed = code_page.layout().kind == CodePageLayout::Kind::Utf8 ? draft + emoji : draft;
+        host.windows.set_window_text(room.input, typed);
+        SendChatLine(host.windows, line);
+        EXPECT_EQ(host.windows.window_text(room.text), L"\rme:  " + line);
+        EXPECT_EQ(host.windows.window_text(room.input), typed);
+        EXPECT_EQ(LastChatLine(ReadChatText(host.windows)), L"me:  " + line + L'\0');
+    }
 }
 
 TEST(SendChatLine, DoesNothingWithoutARoomOrWhenTheHostHangs) {

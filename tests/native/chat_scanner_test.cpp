@@ -59,3 +59,16 @@ TEST(ScanTick, StoresThePairBeforeTheLineIsHandled) {
     EXPECT_EQ(m.oldwhatsaid, L"X rolled 1 6-sided die:  4");
     EXPECT_FALSE(scan_tick(read(L"\rOnlineHost:  X rolled 1 6-sided die:  4"), m));
 }
+
+// The room text shrank between the reader's two messages: the tail ends in
+// blanks after its zero. Raising that last line would give a message with a
+// zero and blanks in it, and the next clean read the same line again.
+TEST(ScanTick, ATailWithBlanksAfterItsZeroRaisesNothingAndTheNextCleanTickRaisesOnce) {
+    ScannerMemory m;
+    const std::wstring result = L"\rOnlineHost:  X rolled 1 20-sided die:  17";
+    EXPECT_EQ(raised(scan_tick(read(result) + L"    ", m)), L"(nothing)");
+    EXPECT_TRUE(m.oldwhosaid.empty() && m.oldwhatsaid.empty());
+    EXPECT_EQ(raised(scan_tick(read(result), m)), L"OnlineHost|X rolled 1 20-sided die:  17");
+    EXPECT_EQ(raised(scan_tick(read(result) + L"  ", m)), L"(nothing)");
+    EXPECT_EQ(raised(scan_tick(read(result), m)), L"(nothing)");
+}

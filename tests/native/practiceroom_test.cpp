@@ -270,10 +270,12 @@ TEST(Options, DefaultsAndEveryOption) {
     EXPECT_EQ(none.options.rooms, 1);
     EXPECT_FALSE(none.options.seed.has_value());
     EXPECT_FALSE(none.options.hang_after_ms.has_value());
+    EXPECT_EQ(none.options.windows, WindowKind::Ansi);  // as the host's
 
     const ParsedOptions all = parse_options({L"--name", L"z\u00e9 Ann", L"--rooms", L"3", L"--script", L"s.txt",
                                              L"--transcript", L"t.tsv", L"--seed", L"4294967295", L"--hang-after",
-                                             L"2.5", L"--quit-after", L"60", L"--rooms", L"0"});
+                                             L"2.5", L"--quit-after", L"60", L"--rooms", L"0", L"--windows",
+                                             L"unicode"});
     ASSERT_TRUE(all.error.empty()) << show(all.error);
     EXPECT_EQ(all.options.name, L"z\u00e9 Ann");
     EXPECT_EQ(all.options.rooms, 0);  // the later repeat wins
@@ -282,6 +284,7 @@ TEST(Options, DefaultsAndEveryOption) {
     EXPECT_EQ(all.options.seed, 4294967295u);
     EXPECT_EQ(all.options.hang_after_ms, 2500);
     EXPECT_EQ(all.options.quit_after_ms, 60000);
+    EXPECT_EQ(all.options.windows, WindowKind::Unicode);
 }
 
 TEST(Options, RefusesBadWords) {
@@ -289,7 +292,7 @@ TEST(Options, RefusesBadWords) {
         {L"--nmae", L"x"}, {L"proctor"}, {L"--name"}, {L"--name", L""}, {L"--name", L"a:b"},
         {L"--name", L"a\nb"}, {L"--rooms", L"21"}, {L"--rooms", L"-1"}, {L"--rooms", L"one"},
         {L"--seed", L"4294967296"}, {L"--seed", L""}, {L"--hang-after", L"soon"}, {L"--quit-after", L"-3"},
-        {L"--script", L""}, {L"--transcript"},
+        {L"--script", L""}, {L"--transcript"}, {L"--windows", L"ANSI"}, {L"--windows", L"wide"},
     };
     for (const auto& args : rows) EXPECT_FALSE(parse_options(args).error.empty()) << show(args[0]);
 }

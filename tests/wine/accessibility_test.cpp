@@ -37,6 +37,20 @@ std::wstring accessible_name(HWND window) {
     return result;
 }
 
+// The names of the About window's captioned controls, read by a timer that
+// runs inside the window's own modal loop. A named CALLBACK function rather
+// than a lambda: 32-bit Windows calls timer procedures with stdcall.
+std::vector<std::wstring> about_names;
+
+void CALLBACK ReadAboutNames(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND about = AboutWindow();
+    for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (GetWindowTextLengthW(c) > 0) about_names.push_back(accessible_name(c));
+    }
+    PostMessageW(about, WM_CLOSE, 0, 0);
+}
+
 TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
     CoInitialize(nullptr);
     {
@@ -81,16 +95,8 @@ TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
         DestroyWindow(help);
 
         // About is modal: its controls are read from inside its own loop.
-        static std::vector<std::wstring> about_names;
         about_names.clear();
-        SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            HWND about = AboutWindow();
-            for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-                if (GetWindowTextLengthW(c) > 0) about_names.push_back(accessible_name(c));
-            }
-            PostMessageW(about, WM_CLOSE, 0, 0);
-        });
+        SetTimer(nullptr, 0, 300, ReadAboutNames);
         ShowAboutWindow(console.window(), [] { return false; });
         EXPECT_NE(std::find(about_names.begin(), about_names.end(), L"ok"), about_names.end());
         EXPECT_NE(std::find(about_names.begin(), about_names.end(), L"Version 7.8"), about_names.end());

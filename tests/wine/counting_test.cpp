@@ -136,5 +136,25 @@ TEST(Counting, NoHostMeansNothingShownAndNothingPosted) {
     EXPECT_TRUE(s.console_process().running());
 }
 
+// The practice room can present Unicode windows instead of the host's ANSI
+// ones; the console reads and posts to them just the same.
+TEST(Counting, UnicodeRoomWindowsAreCountedAndPostedToAlike) {
+    SparSession s(L"--windows unicode");
+    ASSERT_NE(s.console(), nullptr);
+    HWND text_window = FindWindowExW(s.front_room(), nullptr, L"RICHCNTLREADONLY", nullptr);
+    ASSERT_TRUE(text_window && IsWindowUnicode(text_window));
+    HWND input = s.input_box(s.front_room());
+    const std::wstring typed = L"half a thought";
+    SendMessageW(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    click(s.item(idc_cmdcounterstart));
+    ASSERT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == kBlanks; }, 3s));
+    click(s.item(idc_say_score));
+    click(s.item(idc_cmdrolldyce));
+    const std::vector<int> values = wait_for_result(s);
+    ASSERT_EQ(values.size(), 4u);
+    EXPECT_TRUE(s.wait_for(L"proctor:  ~*~ proctor scored " + std::to_wstring(total_of(values)) + L" hyt poynts ~*~"));
+    EXPECT_EQ(text_of(input), typed);
+}
+
 }  // namespace
 }  // namespace zol::test

@@ -5,9 +5,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "chathost/user32_host_win.h"
+#include "chathost/zol_chat.h"
+#include "tests/wine/support/harness.h"
 
 namespace zol {
 namespace {
@@ -67,23 +72,51 @@ TEST_F(ChildOrderTest, TextCrossesInTheSystemCodePage) {
     ASSERT_TRUE(host_.set_text(as_host(b_), text));
     const auto length = host_.text_length(as_host(b_));
     ASSERT_TRUE(length.has_value());
-    const auto got = host_.text(as_host(b_), *length);
-    ASSERT_TRUE(got.has_value());
+    const auto bytes = host_.text_bytes(as_host(b_), *length + 10);
+    ASSERT_TRUE(bytes.has_value());
+    // An ANSI window answers with the bytes of its text, exactly.
+    EXPECT_EQ(bytes->size(), *length);
     if (GetACP() == 1252) {
-        EXPECT_EQ(*got, text);
-        // Asked for fewer characters than there are, it gets exactly those.
-        EXPECT_EQ(host_.text(as_host(b_), 4), std::optional<std::wstring>(L"caf\u00e9"));
+        EXPECT_EQ(host_.decode(*bytes), text);
+        // Given room for fewer bytes than there are, it gets exactly those.
+        const auto some = host_.text_bytes(as_host(b_), 4);
+        ASSERT_TRUE(some.has_value());
+        EXPECT_EQ(host_.decode(*some), L"caf\u00e9");
     } else {
-        EXPECT_EQ(got->size(), text.size());
+        EXPECT_EQ(host_.decode(*bytes).size(), text.size());
     }
 }
 
 TEST_F(ChildOrderTest, DestroyedWindowIsNoWindow) {
     DestroyWindow(b_);
     EXPECT_FALSE(host_.text_length(as_host(b_)).has_value());
-    EXPECT_FALSE(host_.text(as_host(b_), 10).has_value());
+    EXPECT_FALSE(host_.text_bytes(as_host(b_), 10).has_value());
     EXPECT_FALSE(host_.set_text(as_host(b_), L"x"));
     EXPECT_FALSE(host_.type_char(as_host(b_), L'\r'));
+}
+
+// Enter reaches the input box as WM_CHAR with the carriage return and an
+// lParam of 0: no repeat count, no scan code, no key behind it.
+std::vector<std::pair<WPARAM, LPARAM>> g_chars;
+LRESULT CALLBACK record_chars(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_CHAR) g_chars.emplace_back(wparam, lparam);
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+TEST(TypeChar, EnterIsACarriageReturnWithLParamZero) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = record_chars;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Char recorder";
+    RegisterClassA(&wc);
+    HWND box = CreateWindowExA(0, "Char recorder", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(box, nullptr);
+    g_chars.clear();
+    User32Host host;
+    EXPECT_TRUE(host.type_char(as_host(box), L'\r'));
+    DestroyWindow(box);
+    EXPECT_EQ(g_chars, (std::vector<std::pair<WPARAM, LPARAM>>{{13, 0}}));
 }
 
 // A host window on a thread that stops answering: every call gives up
@@ -120,6 +153,58 @@ TEST(HungHost, CallsGiveUpWithinTheirTimeout) {
     CloseHandle(hang);
     CloseHandle(done);
 }
+
+// A host in another process that stops answering, with room windows of
+// either kind. Under Wine 8 a single-byte WM_GETTEXTLENGTH to another
+// process's window waits for as long as the window does not answer, timeout
+// or not: the binding must never be caught by it. Each call runs on a thread
+// of its own so that a call that does get caught fails the test instead of
+// hanging it (closing the room then lets it go).
+class HungRoom : public ::testing::TestWithParam<const wchar_t*> {};
+
+TEST_P(HungRoom, EveryCallGivesUpWithinItsTimeout) {
+    using namespace std::chrono_literals;
+    test::Process room = test::Process::start(L"practice-room.exe", std::wstring(L"--windows ") + GetParam() +
+                                                                          L" --hang-after 1.5");
+    HWND frame = test::wait_for_window(L"AOL Frame25", nullptr, room.id());
+    ASSERT_NE(frame, nullptr);
+    HWND mdi = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    HWND chat = mdi ? FindWindowExW(mdi, nullptr, L"AOL Child", nullptr) : nullptr;
+    HWND text = chat ? FindWindowExW(chat, nullptr, L"RICHCNTLREADONLY", nullptr) : nullptr;
+    HWND input = chat ? FindWindowExW(chat, nullptr, L"RICHCNTL", nullptr) : nullptr;
+    ASSERT_TRUE(text && input);
+    EXPECT_EQ(IsWindowUnicode(text) != FALSE, std::wstring(GetParam()) == L"unicode");
+    User32Host host;
+    ASSERT_TRUE(host.text_length(as_host(text)).has_value());  // answering still
+    ASSERT_TRUE(test::wait_until(
+        [&] {
+            DWORD_PTR r = 0;
+            return !SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_NORMAL, 200, &r);
+        },
+        10s))
+        << "the room never stopped answering";
+
+    const auto limit = std::chrono::milliseconds(User32Host::kTimeoutMs + 1000);
+    const auto gives_up = [&](const char* what, auto call) {
+        auto started = std::chrono::steady_clock::now();
+        auto result = std::async(std::launch::async, call);
+        if (result.wait_for(10s) != std::future_status::ready) {
+            room.kill();  // lets the caught call go, so the test can end
+            result.wait();
+            ADD_FAILURE() << what << " did not give up on a room that stopped answering";
+            return;
+        }
+        EXPECT_FALSE(result.get()) << what << " answered for a room that stopped answering";
+        EXPECT_LT(std::chrono::steady_clock::now() - started, limit) << what;
+    };
+    gives_up("text_length", [&] { return host.text_length(as_host(text)).has_value(); });
+    gives_up("text_bytes", [&] { return host.text_bytes(as_host(text), 100).has_value(); });
+    gives_up("set_text", [&] { return host.set_text(as_host(input), L"x"); });
+    gives_up("type_char", [&] { return host.type_char(as_host(input), L'\r'); });
+    gives_up("ReadChatText", [&] { return zol_chat::ReadChatText(host) != L" "; });
+}
+
+INSTANTIATE_TEST_SUITE_P(RoomWindows, HungRoom, ::testing::Values(L"ansi", L"unicode"));
 
 }  // namespace
 }  // namespace zol

@@ -187,19 +187,24 @@ protected:
     bool RunAbout(std::function<void(HWND about)> step) {
         step_ = std::move(step);
         watchdog_fired_ = false;
-        const UINT_PTR step_timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            step_(zol::AboutWindow());
-        });
-        const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            watchdog_fired_ = true;
-            DestroyWindow(zol::AboutWindow());
-        });
+        const UINT_PTR step_timer = SetTimer(nullptr, 0, 100, RunStep);
+        const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, FireWatchdog);
         zol::ShowAboutWindow(console_.hwnd(), console_.flag());
         KillTimer(nullptr, step_timer);
         KillTimer(nullptr, watchdog);
         return !watchdog_fired_;
+    }
+
+    // Timer procedures are named CALLBACK functions, not lambdas: 32-bit
+    // Windows calls them with stdcall.
+    static void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        step_(zol::AboutWindow());
+    }
+    static void CALLBACK FireWatchdog(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        watchdog_fired_ = true;
+        DestroyWindow(zol::AboutWindow());
     }
 
     StandInConsole console_;

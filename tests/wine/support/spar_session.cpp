@@ -51,6 +51,31 @@ void SparSession::set_box(ControlId id, const std::wstring& text) const {
     SendMessageW(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+std::vector<std::wstring> messages_of(const std::wstring& transcript, const std::wstring& speaker) {
+    std::vector<std::wstring> out;
+    const std::wstring head = speaker + L":  ";
+    for (const auto& l : transcript_lines(transcript)) {
+        if (l.text.rfind(head, 0) == 0) out.push_back(l.text.substr(head.size()));
+    }
+    return out;
+}
+
+bool in_system_code_page(const std::wstring& text) {
+    if (text.empty()) return true;
+    // Best-fit mappings and default characters both count as a loss; UTF-8
+    // takes no flags and loses only lone surrogate halves.
+    const bool utf8 = GetACP() == CP_UTF8;
+    BOOL lossy = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text.data(),
+                                      static_cast<int>(text.size()), nullptr, 0, nullptr, utf8 ? nullptr : &lossy);
+    if (n <= 0 || lossy) return false;
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+    std::wstring back(text.size() * 2, L'\0');
+    const int m = MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, back.data(), static_cast<int>(back.size()));
+    return m > 0 && back.substr(0, static_cast<std::size_t>(m)) == text;
+}
+
 int hit_points_of(int die) {
     if (die <= 14) return 0;
     if (die <= 90) return (die - 15) / 5 + 1;

@@ -52,6 +52,13 @@ private:
     HWND console_window_ = nullptr;
 };
 
+// The messages of one speaker's chat lines in a transcript, in order.
+std::vector<std::wstring> messages_of(const std::wstring& transcript, const std::wstring& speaker);
+
+// True when the text survives the trip through the system code page
+// unchanged, as it must to reach a single-byte host.
+bool in_system_code_page(const std::wstring& text);
+
 // Hit points of one die, written out from the table a proctor uses: nothing
 // up to 14, then one for every five pips from 15 to 90, then one per pip.
 int hit_points_of(int die);
