@@ -37,6 +37,40 @@ bool takes_focus(ControlKind kind) {
     return kind != ControlKind::label && kind != ControlKind::scanner;
 }
 
+bool is_button(ControlKind kind) {
+    return kind == ControlKind::push_button || kind == ControlKind::toggle_button || kind == ControlKind::flat_button;
+}
+
+// The second click of a double click on one of our owner-drawn buttons is
+// a second press, as on a standard push button: down presses the button,
+// the release over it sends BN_CLICKED, moving off first cancels. Left to
+// itself an owner-drawn button only tells its parent BN_DOUBLECLICKED, on
+// the way down, without showing itself pressed and with no way to cancel,
+// so a quick second press of a toggle would be lost.
+constexpr UINT_PTR kPressOnEveryClick = 0x7a6463;  // any id of our own
+
+LRESULT CALLBACK press_on_every_click(HWND button, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                      DWORD_PTR) {
+    if (message == WM_LBUTTONDBLCLK) {
+        message = WM_LBUTTONDOWN;
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(button, press_on_every_click, kPressOnEveryClick);
+    }
+    return DefSubclassProc(button, message, wparam, lparam);
+}
+
+// Esc in a multi-line box. Reached by the dialog keys, the box takes Esc to
+// mean "close the dialog" and posts WM_CLOSE to its parent: here that would
+// end the program and lose both boxes' texts. Esc cancels nothing on the
+// console, in these boxes as everywhere else, so the box never sees it.
+constexpr UINT_PTR kIgnoreEscape = 0x7a6573;  // any id of our own
+
+LRESULT CALLBACK ignore_escape(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+    if ((message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) && wparam == VK_ESCAPE) return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, ignore_escape, kIgnoreEscape);
+    return DefSubclassProc(box, message, wparam, lparam);
+}
+
 }  // namespace
 
 NumberFormat user_number_format() {
@@ -103,8 +137,8 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
     fit_client_area(dpi_, true);
     ShowWindow(window_, show);
     UpdateWindow(window_);
-    // The first control in tab order has the focus when the window shows.
-    SetFocus(control(idc_txtscoreboard));
+    // Showing the window activated it, and the activation gave the focus to
+    // the first control in tab order (see WM_ACTIVATE).
     return window_;
 }
 
@@ -177,6 +211,11 @@ void ConsoleWindow::create_controls() {
         HWND child = CreateWindowExW(ex_style, cls, text.c_str(), style, 0, 0, 10, 10, window_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance, nullptr);
         if (!child) continue;
+        if (takes_focus(row->kind)) focus_.watch(child);
+        if (row->kind == ControlKind::toggle_button || row->kind == ControlKind::flat_button) {
+            SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
+        }
+        if (row->kind == ControlKind::multi_line_box) SetWindowSubclass(child, ignore_escape, kIgnoreEscape, 0);
         if (row->kind == ControlKind::multi_line_box || row->kind == ControlKind::single_line_box) {
             // A limit of 0 lifts the edit's default of 32767 characters.
             SendMessageW(child, EM_LIMITTEXT, row->max_length, 0);
@@ -284,8 +323,42 @@ LRESULT CALLBACK ConsoleWindow::window_proc(HWND window, UINT message, WPARAM wp
     return self->handle(message, wparam, lparam);
 }
 
+int ConsoleWindow::focused_button() const {
+    HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != window_) return 0;
+    const int id = GetDlgCtrlID(focus);
+    for (const auto& row : console_controls()) {
+        if (row.id == id && is_button(row.kind)) return id;
+    }
+    return 0;
+}
+
 LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+    case WM_ACTIVATE:
+        // The console is no dialog: DefWindowProc would give the focus to
+        // the window itself, and Tab and typing would start from nothing.
+        // Like a dialog, it gives the focus back to the control that had it.
+        // A minimised window takes no focus until it is restored.
+        if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam)) {
+            focus_.restore(control(idc_txtscoreboard));
+            return 0;
+        }
+        return DefWindowProcW(window_, message, wparam, lparam);
+    case WM_SETFOCUS:
+        // The window itself was given the focus (as on a restore from
+        // minimised): it goes on to the control.
+        focus_.restore(control(idc_txtscoreboard));
+        return 0;
+    case DM_GETDEFID:
+        // IsDialogMessage asks which button Enter presses when the focused
+        // control is no default push button. A dialog makes the focused push
+        // button its default; the console answers with the focused button
+        // of any kind, so Enter presses the graphical buttons too, and does
+        // so after a click as well as after Tab. In a one-line box Enter does
+        // nothing; the two multi-line boxes take it as a line break.
+        if (const int id = focused_button()) return MAKELRESULT(id, DC_HASDEFID);
+        return 0;
     case WM_COMMAND:
         if (HIWORD(wparam) == BN_CLICKED || (lparam == 0 && HIWORD(wparam) == 0)) on_command(LOWORD(wparam));
         return 0;
@@ -313,17 +386,9 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_NEXTDLGCTL: {
-        // Sent by IsDialogMessage for Tab, and by a multi-line box on Tab;
-        // the console is no dialog, so it moves the focus itself.
-        HWND next = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
-                                   : GetNextDlgTabItem(window_, GetFocus(), wparam != 0);
-        if (next) {
-            SetFocus(next);
-            if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
-        }
+    case WM_NEXTDLGCTL:
+        ui::NextDialogControl(window_, wparam, lparam);
         return 0;
-    }
     case WM_DPICHANGED: {
         dpi_ = HIWORD(wparam);
         const auto* suggested = reinterpret_cast<const RECT*>(lparam);

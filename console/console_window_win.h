@@ -14,6 +14,7 @@
 #include "console/dice_counter.h"
 #include "console/pump_win.h"
 #include "console/text_rules.h"
+#include "winui/focus_keeper_win.h"
 #include "winui/win_ui.h"
 #include "scanner/chat_scanner_win.h"
 
@@ -42,6 +43,8 @@ public:
 private:
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    // The button Enter presses: the focused one, or 0.
+    int focused_button() const;
 
     void create_controls();
     void apply_layout(UINT dpi);
@@ -78,6 +81,7 @@ private:
     MessagePump& pump_;
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
+    ui::FocusKeeper focus_;
     UINT dpi_ = 96;
     ChatScanner scanner_;
 

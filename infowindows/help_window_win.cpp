@@ -55,7 +55,9 @@ bool HelpForm::Open() {
 void HelpForm::OnCommand(int id) {
     // Enter on the focused return button reaches us as IDOK, since this is
     // not a dialog and has no default button; Enter elsewhere does nothing.
-    if (id == kReturn || (id == IDOK && GetFocus() == control(kReturn))) Close();
+    // Esc returns from anywhere: in the help text the box itself asks for
+    // the window to close, on the button it reaches us as IDCANCEL.
+    if (id == kReturn || id == IDCANCEL || (id == IDOK && GetFocus() == control(kReturn))) Close();
 }
 
 void HelpForm::OnDestroyed() {

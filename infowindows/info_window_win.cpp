@@ -109,7 +109,6 @@ LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         SetWindowTextW(hwnd_, window_.caption);
         CreateControls();
         LayOut(dpi_);
-        saved_focus_ = FirstTabStop();
         return 0;
 
     case WM_COMMAND:
@@ -128,19 +127,21 @@ LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
 
     // A window that is not a dialog forgets its focused control when it is
-    // deactivated; keep it ourselves so Alt+Tab and clicks on the owner bring
-    // the focus back where it was.
+    // deactivated; the keeper brings the focus back where it was, the first
+    // time to the first control in tab order.
     case WM_ACTIVATE:
-        if (LOWORD(wparam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(hwnd_, focus)) saved_focus_ = focus;
-        } else if (saved_focus_ && IsWindow(saved_focus_)) {
-            SetFocus(saved_focus_);
+        if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam)) {
+            focus_.restore(FirstTabStop());
+            return 0;
         }
-        return 0;
+        return DefWindowProcW(hwnd_, message, wparam, lparam);
 
     case WM_SETFOCUS:
-        if (saved_focus_ && IsWindow(saved_focus_)) SetFocus(saved_focus_);
+        focus_.restore(FirstTabStop());
+        return 0;
+
+    case WM_NEXTDLGCTL:  // Tab in the help text
+        ui::NextDialogControl(hwnd_, wparam, lparam);
         return 0;
 
     case WM_CTLCOLORSTATIC:
@@ -166,6 +167,7 @@ void InfoWindow::CreateControls() {
         c.hwnd = CreateWindowExW(row.ex_style, row.window_class, row.text.empty() ? nullptr : row.text.c_str(),
                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | row.style, 0, 0, 0, 0, hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), this_module(), nullptr);
+        if (row.style & WS_TABSTOP) focus_.watch(c.hwnd);
         if (row.back_colour != kSystemColour) c.back.reset(CreateSolidBrush(row.back_colour));
     }
 }

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "winui/focus_keeper_win.h"
 #include "winui/win_ui.h"
 
 namespace zol::info {
@@ -113,7 +114,7 @@ private:
     // window font); rebuilt on a DPI change.
     std::vector<std::pair<const ui::FontDesc*, ui::Font>> fonts_;
     UINT dpi_ = 96;
-    HWND saved_focus_ = nullptr;
+    ui::FocusKeeper focus_;
     bool closing_ = false;
 };
 

@@ -8,8 +8,6 @@
 //
 // Exit code 0 when every check held, 1 when one failed, 2 on a setup error.
 #include <windows.h>
-#include <winternl.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,13 +20,16 @@
 #include <vector>
 
 #include "console/console_layout.h"
+#include "tests/wine/support/process_meter.h"
 #include "tests/wine/support/spar_session.h"
 
 namespace zol::soak {
 namespace {
 
 using namespace std::chrono_literals;
+using test::Meter;
 using test::Process;
+using test::Sample;
 using test::TranscriptLine;
 
 constexpr long long kIntervalMs = 1500;
@@ -130,163 +131,6 @@ Tally tally_results(const std::vector<TranscriptLine>& lines, const std::vector<
     return t;
 }
 
-// ---------------------------------------------------------------------------
-// Measuring the console from outside.
-
-// The console's Linux process, found by a word on its command line that no
-// other process has (zolspar.exe reads no command line). Wine shows the
-// Windows command line as the process's cmdline and maps the Linux root to Z:.
-std::optional<std::string> read_small_file(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-std::optional<unsigned long> linux_pid_with(const std::string& word) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
-    if (search == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::optional<unsigned long> pid;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name.empty() || !std::all_of(name.begin(), name.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; })) {
-            continue;
-        }
-        const auto cmdline = read_small_file(L"Z:\\proc\\" + name + L"\\cmdline");
-        if (cmdline && cmdline->find(word) != std::string::npos) pid = std::wcstoul(name.c_str(), nullptr, 10);
-    } while (!pid && FindNextFileW(search, &found));
-    FindClose(search);
-    return pid;
-}
-
-// VmRSS in kB.
-std::optional<long> resident_kb(unsigned long linux_pid) {
-    const auto status = read_small_file(L"Z:\\proc\\" + std::to_wstring(linux_pid) + L"\\status");
-    if (!status) return std::nullopt;
-    const auto at = status->find("VmRSS:");
-    if (at == std::string::npos) return std::nullopt;
-    return std::strtol(status->c_str() + at + 6, nullptr, 10);
-}
-
-// Wine 8's GetGuiResources is a stub (0, ERROR_CALL_NOT_IMPLEMENTED), for
-// every process including the caller. Its GDI handle table, though, lies in
-// the process's own memory and the process's PEB points to it, as on old
-// Windows: 65536 entries of 24 bytes, an entry in use when its type byte (at
-// offset 14) is not 0. Windows' own count is used wherever it answers.
-constexpr std::size_t kPebGdiTableOffset = 0xF8;  // PEB64.GdiSharedHandleTable
-constexpr std::size_t kGdiEntries = 0x10000;
-constexpr std::size_t kGdiEntrySize = 24;
-constexpr std::size_t kGdiTypeOffset = 14;
-
-std::optional<long> gdi_table_count(HANDLE process) {
-    PROCESS_BASIC_INFORMATION info{};
-    ULONG got = 0;
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof info, &got) != 0) return std::nullopt;
-    ULONG_PTR table = 0;
-    SIZE_T read = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<const char*>(info.PebBaseAddress) + kPebGdiTableOffset, &table,
-                           sizeof table, &read) ||
-        !table) {
-        return std::nullopt;
-    }
-    std::vector<unsigned char> entries(kGdiEntries * kGdiEntrySize);
-    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(), entries.size(), &read) ||
-        read != entries.size()) {
-        return std::nullopt;
-    }
-    long count = 0;
-    for (std::size_t i = 0; i < kGdiEntries; ++i) count += entries[i * kGdiEntrySize + kGdiTypeOffset] != 0;
-    return count;
-}
-
-// Windows owned by the process: top-level ones with all their descendants,
-// and message-only ones. Where GetGuiResources is a stub this stands in for
-// the USER object count; menus, icons and cursors are not in it.
-struct WindowCount {
-    DWORD pid;
-    long count = 0;
-};
-
-BOOL CALLBACK count_child(HWND, LPARAM param) {
-    ++reinterpret_cast<WindowCount*>(param)->count;
-    return TRUE;
-}
-
-BOOL CALLBACK count_top_level(HWND window, LPARAM param) {
-    auto* c = reinterpret_cast<WindowCount*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == c->pid) {
-        ++c->count;
-        EnumChildWindows(window, count_child, param);
-    }
-    return TRUE;
-}
-
-long window_count(DWORD pid) {
-    WindowCount c{pid};
-    EnumWindows(count_top_level, reinterpret_cast<LPARAM>(&c));
-    for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
-         w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) {
-        count_top_level(w, reinterpret_cast<LPARAM>(&c));
-    }
-    return c.count;
-}
-
-struct Sample {
-    long rss_kb = -1;
-    long gdi = -1;
-    long user = -1;
-};
-
-class Meter {
-public:
-    Meter(const Process& console, std::optional<unsigned long> linux_pid) : console_(console), linux_pid_(linux_pid) {
-        SetLastError(0xdeadbeef);
-        const DWORD gdi = GetGuiResources(console_.handle(), GR_GDIOBJECTS);
-        windows_counts_ = gdi != 0;
-        if (!windows_counts_) {
-            std::printf("GetGuiResources: %lu, error %lu; counting the GDI handle table and the windows instead\n", gdi,
-                        GetLastError());
-        }
-    }
-
-    Sample sample() const {
-        Sample s;
-        if (linux_pid_) {
-            s.rss_kb = resident_kb(*linux_pid_).value_or(-1);
-        } else {
-            // On Windows itself: the working set.
-            PROCESS_MEMORY_COUNTERS counters{};
-            if (GetProcessMemoryInfo(console_.handle(), &counters, sizeof counters)) {
-                s.rss_kb = static_cast<long>(counters.WorkingSetSize / 1024);
-            }
-        }
-        if (windows_counts_) {
-            s.gdi = static_cast<long>(GetGuiResources(console_.handle(), GR_GDIOBJECTS));
-            s.user = static_cast<long>(GetGuiResources(console_.handle(), GR_USEROBJECTS));
-        } else {
-            s.gdi = gdi_table_count(console_.handle()).value_or(-1);
-            s.user = window_count(console_.id());
-        }
-        return s;
-    }
-
-    const char* gdi_name() const { return windows_counts_ ? "GDI objects" : "GDI handles in use"; }
-    const char* user_name() const { return windows_counts_ ? "USER objects" : "windows"; }
-
-private:
-    const Process& console_;
-    std::optional<unsigned long> linux_pid_;
-    bool windows_counts_ = false;
-};
-
 void print_sample(const char* when, const Sample& s) {
     std::printf("%-34s VmRSS %6ld kB   GDI %4ld   USER %4ld\n", when, s.rss_kb, s.gdi, s.user);
     std::fflush(stdout);
@@ -383,7 +227,7 @@ int run(const Options& o) {
         return 2;
     }
     HWND label = GetDlgItem(window, idc_lblhitpoints);
-    const auto linux_pid = linux_pid_with(tag);
+    const auto linux_pid = test::linux_pid_with(tag);
     if (!linux_pid) std::printf("no Linux process for the console (not under Wine?): its working set is used\n");
     const Meter meter(console, linux_pid);
 

@@ -1,16 +1,19 @@
-// The console's keyboard: Tab moves through the controls and Alt with an
-// underlined letter presses a button, also while a pause runs. The console is
-// built in this process over an empty in-memory host, and keys are posted to
-// its queue as the keyboard would.
+// The keyboard as a Windows user expects it: Tab and Shift+Tab go round the
+// tab order, and Alt with an underlined letter presses its control or opens
+// its menu item, in the console and in the About and Help windows, also while
+// a pause runs. Keys go through the system's input queue.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "chathost/memory_host.h"
 #include "console/console_window_win.h"
 #include "tests/wine/support/harness.h"
+#include "tests/wine/support/input.h"
+#include "tests/wine/support/spar_session.h"
 
 namespace zol {
 namespace {
@@ -89,6 +92,193 @@ TEST(Keyboard, AltLetterPressesItsButton) {
     alt('C');
     EXPECT_TRUE(test::wait_until([&] { return test::text_of(label).find(L"^v^") != std::wstring::npos; }, 2s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 700ms);
+}
+
+using namespace std::chrono_literals;
+using test::focus_comes_to;
+using test::press_alt;
+using test::press_key;
+
+// The controls that take the focus, in tab order.
+const ControlId kTabOrder[] = {
+    idc_txtscoreboard, idc_cmdscoreboard, idc_cmdcounterstart, idc_txthydyce, idc_txtnuminspar,
+    idc_cmdscrollxps,  idc_txtterms,      idc_cmdscrollterms,  idc_txtnumofdyce, idc_cmddatetyme,
+    idc_cmdrolldyce,   idc_Command1,      idc_numofdyce,       idc_say_score,    idc_ontop,
+};
+
+TEST(Keyboard, TabAndShiftTabGoRoundTheTabOrder) {
+    test::SparSession s(nullptr);
+    ASSERT_TRUE(test::bring_to_front(s.console()));
+    ASSERT_TRUE(focus_comes_to(s.console(), s.item(idc_txtscoreboard)));
+    const std::size_t n = std::size(kTabOrder);
+    for (std::size_t i = 1; i <= n; ++i) {
+        press_key(VK_TAB);
+        ASSERT_TRUE(focus_comes_to(s.console(), s.item(kTabOrder[i % n]))) << "Tab number " << i;
+    }
+    for (std::size_t i = 1; i <= n; ++i) {
+        press_key(VK_TAB, test::kShift);
+        ASSERT_TRUE(focus_comes_to(s.console(), s.item(kTabOrder[(n - i) % n]))) << "Shift+Tab number " << i;
+    }
+}
+
+// Esc cancels nothing on the console and must not close it. A multi-line box
+// that the dialog keys reach takes Esc as "close the dialog" and posts
+// WM_CLOSE to its parent, which here would end the program and lose the
+// score board.
+TEST(Keyboard, EscapeInAnyBoxLeavesTheConsoleOpenAndItsTextAlone) {
+    test::SparSession s(nullptr);
+    ASSERT_TRUE(test::bring_to_front(s.console()));
+    const struct {
+        ControlId box, next;
+    } boxes[] = {{idc_txtscoreboard, idc_cmdscoreboard},
+                 {idc_txtterms, idc_cmdscrollterms},
+                 {idc_txthydyce, idc_txtnuminspar},
+                 {idc_numofdyce, idc_say_score}};
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(b.box);
+        ASSERT_TRUE(test::click_on(s.item(b.box)));
+        ASSERT_TRUE(focus_comes_to(s.console(), s.item(b.box)));
+        const std::wstring text = test::text_of(s.item(b.box));
+        press_key(VK_ESCAPE);
+        // A WM_CLOSE posted on Esc is handled before the Tab that follows.
+        press_key(VK_TAB);
+        ASSERT_TRUE(focus_comes_to(s.console(), s.item(b.next)));
+        ASSERT_TRUE(IsWindow(s.console())) << "Esc closed the console";
+        EXPECT_EQ(test::text_of(s.item(b.box)), text);
+    }
+    EXPECT_TRUE(s.console_process().running());
+}
+
+class AccessKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(test::bring_to_front(s_.console()));
+        ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
+    }
+
+    bool lit(ControlId id) const {
+        RECT r{};
+        GetClientRect(s_.item(id), &r);
+        return test::colour_shown(s_.item(id), 4, r.bottom - 4) == RGB(255, 0, 255);
+    }
+    bool topmost() const { return (GetWindowLongW(s_.console(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+    bool counting() const { return test::text_of(s_.item(idc_lblhitpoints)) == std::wstring(41, L' '); }
+    bool posted(std::size_t n) const { return s_.posted_lines().size() >= n; }
+
+    HWND wait_for(const wchar_t* cls) {
+        return test::wait_for_window(cls, nullptr, s_.console_process().id(), 5s);
+    }
+
+    test::SparSession s_;
+};
+
+// Every access key of the console, typed while the score board has the
+// focus, does what a click on its control does, once.
+TEST_F(AccessKeysTest, EveryAccessKeyOfTheConsolePressesItsControl) {
+    s_.set_box(idc_txthydyce, L"92");
+    s_.set_box(idc_txtnuminspar, L"4");
+    s_.set_box(idc_txtscoreboard, L"board");
+    s_.set_box(idc_txtterms, L"terms");
+
+    const struct {
+        char letter;
+        std::size_t lines;  // posted so far once it has done its work
+    } posting[] = {{'I', 1}, {'R', 2}, {'X', 3}, {'D', 4}, {'B', 5}, {'T', 6}};
+    for (const auto& key : posting) {
+        press_alt(key.letter);
+        ASSERT_TRUE(test::wait_until([&] { return posted(key.lines); }, 5s)) << "Alt+" << key.letter;
+    }
+    const auto lines = s_.posted_lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], L"//roll-dice1-sides100");
+    EXPECT_EQ(lines[1], L"//roll-dice 4-sides92");
+    EXPECT_EQ(lines[2], L"~*~ thys spar is worth 1380 xp's ~*~");
+    EXPECT_TRUE(lines[3].starts_with(L"~*~ ") && lines[3].ends_with(L" ~*~")) << testing::PrintToString(lines[3]);
+    EXPECT_EQ(lines[4], L"board");
+    EXPECT_EQ(lines[5], L"terms");
+
+    // The toggles, each on and off again.
+    press_alt('C');
+    EXPECT_TRUE(test::wait_until([&] { return counting(); }, 3s)) << "Alt+C";
+    press_alt('C');
+    EXPECT_TRUE(test::wait_until([&] { return !counting(); }, 3s)) << "Alt+C again";
+    press_alt('Y');
+    EXPECT_TRUE(test::wait_until([&] { return lit(idc_say_score); }, 3s)) << "Alt+Y";
+    press_alt('Y');
+    EXPECT_TRUE(test::wait_until([&] { return !lit(idc_say_score); }, 3s)) << "Alt+Y again";
+    press_alt('O');
+    EXPECT_TRUE(test::wait_until([&] { return topmost(); }, 3s)) << "Alt+O";
+    press_alt('O');
+    EXPECT_TRUE(test::wait_until([&] { return !topmost(); }, 3s)) << "Alt+O again";
+
+    // The menu: Alt+A opens About, Alt+H Help.
+    press_alt('A');
+    HWND about = wait_for(L"frmaboutzolspar");
+    ASSERT_NE(about, nullptr) << "Alt+A";
+    press_alt('K');
+    ASSERT_TRUE(test::wait_until([&] { return !IsWindow(about); }, 3s)) << "Alt+K";
+    press_alt('H');
+    HWND help = wait_for(L"frmhelp");
+    ASSERT_NE(help, nullptr) << "Alt+H";
+    ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Edit", nullptr)));
+    press_alt('R');  // return, in Help; not roll
+    ASSERT_TRUE(test::wait_until([&] { return !IsWindow(help); }, 3s)) << "Alt+R in Help";
+
+    // Back on the console, where the focus was (on the last button pressed,
+    // which takes the focus as a click would): one more init, and nothing
+    // else was posted on the way.
+    ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_ontop)));
+    press_alt('I');
+    ASSERT_TRUE(test::wait_until([&] { return posted(7); }, 5s));
+    EXPECT_EQ(s_.posted_lines().size(), 7u);
+    EXPECT_EQ(s_.posted_lines().back(), L"//roll-dice1-sides100");
+    EXPECT_FALSE(topmost());
+}
+
+// About closes on its button by Enter, Esc and Space alike; Help's return
+// button by Enter and Space once Tab has reached it, and Help on Esc
+// wherever its focus is.
+TEST_F(AccessKeysTest, AboutAndHelpCloseFromTheKeyboard) {
+    for (WORD vk : {WORD{VK_RETURN}, WORD{VK_ESCAPE}, WORD{VK_SPACE}}) {
+        SCOPED_TRACE(vk);
+        press_alt('A');
+        HWND about = wait_for(L"frmaboutzolspar");
+        ASSERT_NE(about, nullptr);
+        press_key(vk);
+        ASSERT_TRUE(test::wait_until([&] { return !IsWindow(about); }, 3s));
+        ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
+    }
+    for (WORD vk : {WORD{VK_RETURN}, WORD{VK_SPACE}}) {
+        SCOPED_TRACE(vk);
+        press_alt('H');
+        HWND help = wait_for(L"frmhelp");
+        ASSERT_NE(help, nullptr);
+        HWND text = FindWindowExW(help, nullptr, L"Edit", nullptr);
+        ASSERT_TRUE(focus_comes_to(help, text));
+        // Enter in the help text does nothing: it is read-only, not a button.
+        press_key(VK_RETURN);
+        press_key(VK_TAB);
+        ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
+        EXPECT_TRUE(IsWindow(help));
+        press_key(vk);
+        ASSERT_TRUE(test::wait_until([&] { return !IsWindow(help); }, 3s));
+        ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
+    }
+    for (bool on_button : {false, true}) {
+        SCOPED_TRACE(on_button ? "Esc on return" : "Esc in the help text");
+        press_alt('H');
+        HWND help = wait_for(L"frmhelp");
+        ASSERT_NE(help, nullptr);
+        ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Edit", nullptr)));
+        if (on_button) {
+            press_key(VK_TAB);
+            ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
+        }
+        press_key(VK_ESCAPE);
+        ASSERT_TRUE(test::wait_until([&] { return !IsWindow(help); }, 3s));
+        ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
+    }
+    EXPECT_EQ(s_.posted_lines(), std::vector<std::wstring>{});
 }
 
 }  // namespace

@@ -34,6 +34,15 @@ int SparSession::front_room_number() const {
 
 HWND SparSession::input_box(HWND room) const { return FindWindowExW(room, nullptr, L"RICHCNTL", nullptr); }
 
+std::vector<std::wstring> SparSession::posted_lines() const {
+    const std::wstring me = L"proctor:  ";
+    std::vector<std::wstring> out;
+    for (const auto& l : transcript_lines(transcript_)) {
+        if (l.text.rfind(me, 0) == 0) out.push_back(l.text.substr(me.size()));
+    }
+    return out;
+}
+
 bool SparSession::wait_for(const std::wstring& line, std::chrono::milliseconds timeout) const {
     return wait_for_line(transcript_, [&](const TranscriptLine& l) { return l.text == line; }, timeout);
 }
@@ -92,6 +101,14 @@ COLORREF colour_at(HWND window, int x, int y) {
     const COLORREF c = GetPixel(screen, p.x, p.y);
     ReleaseDC(nullptr, screen);
     return c;
+}
+
+COLORREF colour_shown(HWND window, int x, int y) {
+    // WM_PAINT sent, not posted, is handled before the call returns; with
+    // nothing invalid it paints nothing.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_PAINT, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    return colour_at(window, x, y);
 }
 
 }  // namespace zol::test

@@ -32,6 +32,9 @@ public:
     // The input box of a room.
     HWND input_box(HWND room) const;
 
+    // The chat lines the user posted so far, without "proctor:  " in front.
+    std::vector<std::wstring> posted_lines() const;
+
     // Number of chat lines in the transcript so far.
     std::size_t line_count() const { return transcript_lines(transcript_).size(); }
 
@@ -66,5 +69,9 @@ std::vector<int> dice_values(const std::wstring& line);
 
 // The colour at a point of a window's client area as it shows on screen.
 COLORREF colour_at(HWND window, int x, int y);
+
+// The same, once the window (of any process) has painted what was waiting to
+// be painted: a state change made by a handler is drawn before it is read.
+COLORREF colour_shown(HWND window, int x, int y);
 
 }  // namespace zol::test

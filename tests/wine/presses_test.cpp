@@ -1,0 +1,250 @@
+// Every press is one press, however fast the next one follows: double and
+// triple clicks through the system's input queue on the console's graphical
+// buttons and on a standard one, and Space and Enter on a focused button.
+//
+// Input is handled in the order it was given, so after each burst of clicks
+// the test clicks into the "hy dyce" box: once that box has the focus, every
+// press before it has been handled and its lines are in the room.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/wine/support/input.h"
+#include "tests/wine/support/spar_session.h"
+
+namespace zol::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::wstring>;
+
+const std::wstring kInit = L"//roll-dice1-sides100";
+const std::wstring kRoll = L"//roll-dice 4-sides92";
+const std::wstring kXp = L"~*~ thys spar is worth 1380 xp's ~*~";
+const COLORREF kMagenta = RGB(255, 0, 255);
+
+Lines repeated(const std::wstring& line, std::size_t n) { return Lines(n, line); }
+
+class PressesTest : public ::testing::Test {
+public:
+    HWND item(ControlId id) const { return s_.item(id); }
+
+    // Clicks `clicks` times in one burst on the control, then waits until
+    // the console has handled them.
+    void burst(ControlId id, int clicks) {
+        ASSERT_TRUE(click_on(item(id), clicks)) << id;
+        settle();
+    }
+
+    // Everything pressed so far has been handled once a click into the
+    // marker box has given it the focus. A click or key before it has taken
+    // the focus to a button.
+    void settle() {
+        HWND marker = item(idc_txthydyce);
+        ASSERT_TRUE(wait_until([&] { return focus_of(s_.console()) != marker; }, 3s))
+            << "the last press did not take the focus from the marker box";
+        ASSERT_TRUE(click_on(marker));
+        ASSERT_TRUE(focus_comes_to(s_.console(), marker));
+    }
+
+    // The lines posted since the last call.
+    Lines new_lines() {
+        Lines all = s_.posted_lines();
+        Lines fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(seen_, all.size())), all.end());
+        seen_ = all.size();
+        return fresh;
+    }
+
+    bool lit(ControlId id) const {
+        RECT r{};
+        GetClientRect(item(id), &r);
+        return colour_shown(item(id), 4, r.bottom - 4) == kMagenta;
+    }
+    bool topmost() const { return (GetWindowLongW(s_.console(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+    bool counting() const { return text_of(item(idc_lblhitpoints)) == std::wstring(41, L' '); }
+
+protected:
+    SparSession s_;
+    std::size_t seen_ = 0;
+};
+
+// Each click of a double or triple click flips a toggle: a double click
+// leaves it as it was, a triple click flips it once.
+TEST_F(PressesTest, DoubleAndTripleClicksFlipTheTogglesOncePerClick) {
+    const struct {
+        ControlId id;
+        const char* name;
+        std::function<bool(const PressesTest&)> on;  // the toggle's effect beside its colour
+    } toggles[] = {
+        {idc_ontop, "stay on top", [](const PressesTest& t) { return t.topmost(); }},
+        {idc_cmdcounterstart, "counter", [](const PressesTest& t) { return t.counting(); }},
+        {idc_say_score, "say score", [](const PressesTest&) { return true; }},
+    };
+    for (const auto& t : toggles) {
+        SCOPED_TRACE(t.name);
+        burst(t.id, 2);
+        EXPECT_FALSE(lit(t.id)) << "after a double click";
+        if (t.id != idc_say_score) {
+            EXPECT_FALSE(t.on(*this)) << "after a double click";
+        }
+        burst(t.id, 3);
+        EXPECT_TRUE(lit(t.id)) << "after a triple click";
+        EXPECT_TRUE(t.on(*this)) << "after a triple click";
+        burst(t.id, 2);
+        EXPECT_TRUE(lit(t.id)) << "after another double click";
+        EXPECT_TRUE(t.on(*this)) << "after another double click";
+        burst(t.id, 1);
+        EXPECT_FALSE(lit(t.id)) << "after a single click";
+    }
+    EXPECT_FALSE(topmost());
+}
+
+// Buttons that post a line post it once per click: the graphical init and
+// xp buttons and the standard roll button alike.
+TEST_F(PressesTest, DoubleAndTripleClicksPostOneLinePerClick) {
+    s_.set_box(idc_txthydyce, L"92");
+    s_.set_box(idc_txtnuminspar, L"4");
+    const struct {
+        ControlId id;
+        const std::wstring& line;
+    } buttons[] = {{idc_Command1, kInit}, {idc_cmdscrollxps, kXp}, {idc_cmdrolldyce, kRoll}};
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(testing::PrintToString(b.line));
+        burst(b.id, 2);
+        EXPECT_EQ(new_lines(), repeated(b.line, 2));
+        burst(b.id, 3);
+        EXPECT_EQ(new_lines(), repeated(b.line, 3));
+    }
+}
+
+// Space and Enter press the focused button once each, whichever kind it is.
+TEST_F(PressesTest, SpaceAndEnterPressTheFocusedButton) {
+    ASSERT_TRUE(click_on(item(idc_txtnumofdyce)));
+    ASSERT_TRUE(focus_comes_to(s_.console(), item(idc_txtnumofdyce)));
+    press_key(VK_TAB);
+    press_key(VK_TAB);
+    ASSERT_TRUE(focus_comes_to(s_.console(), item(idc_cmdrolldyce)));
+    press_key(VK_SPACE);
+    press_key(VK_RETURN);
+    press_key(VK_TAB);
+    ASSERT_TRUE(focus_comes_to(s_.console(), item(idc_Command1)));
+    press_key(VK_SPACE);
+    press_key(VK_RETURN);
+    settle();
+    EXPECT_EQ(new_lines(), (Lines{kRoll, kRoll, kInit, kInit}));
+
+    // The toggles: Space turns each on, Enter off again.
+    ASSERT_TRUE(click_on(item(idc_numofdyce)));
+    press_key(VK_TAB);
+    ASSERT_TRUE(focus_comes_to(s_.console(), item(idc_say_score)));
+    press_key(VK_SPACE);
+    EXPECT_TRUE(wait_until([&] { return lit(idc_say_score); }, 3s));
+    press_key(VK_RETURN);
+    EXPECT_TRUE(wait_until([&] { return !lit(idc_say_score); }, 3s));
+    press_key(VK_TAB);
+    ASSERT_TRUE(focus_comes_to(s_.console(), item(idc_ontop)));
+    press_key(VK_SPACE);
+    EXPECT_TRUE(wait_until([&] { return topmost(); }, 3s));
+    press_key(VK_RETURN);
+    EXPECT_TRUE(wait_until([&] { return !topmost(); }, 3s));
+    for (int i = 0; i < 3; ++i) press_key(VK_TAB);
+    ASSERT_TRUE(focus_comes_to(s_.console(), item(idc_cmdcounterstart)));
+    press_key(VK_SPACE);
+    EXPECT_TRUE(wait_until([&] { return counting(); }, 3s));
+    press_key(VK_RETURN);
+    EXPECT_TRUE(wait_until([&] { return !counting(); }, 3s));
+    EXPECT_EQ(new_lines(), Lines{});
+}
+
+// The About and Help windows' buttons close their window on the first press
+// of a double or triple click; the clicks after it fall on whatever lies
+// below and must do no harm. The menu items open one window however often
+// they are clicked.
+class InfoPressesTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(bring_to_front(s_.console())); }
+
+    HWND wait_for(const wchar_t* cls) { return wait_for_window(cls, nullptr, s_.console_process().id(), 5s); }
+
+    bool answers() const {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(s_.console(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    }
+
+    int windows_of_class(const wchar_t* cls) {
+        int n = 0;
+        for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            n += pid == s_.console_process().id() && IsWindowVisible(w);
+        }
+        return n;
+    }
+
+    std::optional<POINT> menu_item(int index) const {
+        return menu_bar_item_point(s_.console(), {std::wstring(kAboutMenuText), std::wstring(kHelpMenuText)}, index);
+    }
+
+    SparSession s_;
+};
+
+TEST_F(InfoPressesTest, DoubleAndTripleClicksOnAboutAndHelpCloseThemOnceAndHarmNothing) {
+    for (int clicks : {2, 3}) {
+        SCOPED_TRACE(clicks);
+        press_alt('A');
+        HWND about = wait_for(L"frmaboutzolspar");
+        ASSERT_NE(about, nullptr);
+        HWND ok = FindWindowExW(about, nullptr, L"Button", L"o&k");
+        ASSERT_TRUE(click_on(ok, clicks));
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(about); }, 3s));
+        EXPECT_TRUE(answers());
+        EXPECT_TRUE(IsWindowEnabled(s_.console()));
+
+        press_alt('H');
+        HWND help = wait_for(L"frmhelp");
+        ASSERT_NE(help, nullptr);
+        ASSERT_TRUE(click_on(FindWindowExW(help, nullptr, L"Button", nullptr), clicks));
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(help); }, 3s));
+        EXPECT_TRUE(answers());
+        ASSERT_TRUE(bring_to_front(s_.console()));
+    }
+    EXPECT_EQ(s_.posted_lines(), Lines{});
+}
+
+// A key after the clicks marks the point by which they have been handled.
+TEST_F(InfoPressesTest, DoubleClicksOnTheMenuOpenOneWindow) {
+    const auto help_item = menu_item(1);
+    ASSERT_TRUE(help_item);
+    click_at(*help_item, 2);
+    HWND help = wait_for(L"frmhelp");
+    ASSERT_NE(help, nullptr);
+    press_key(VK_TAB);
+    ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
+    EXPECT_EQ(windows_of_class(L"frmhelp"), 1);
+    EXPECT_TRUE(answers());
+    press_alt('R');
+    ASSERT_TRUE(wait_until([&] { return windows_of_class(L"frmhelp") == 0; }, 3s));
+
+    ASSERT_TRUE(bring_to_front(s_.console()));
+    const auto about_item = menu_item(0);
+    ASSERT_TRUE(about_item);
+    click_at(*about_item, 2);
+    HWND about = wait_for(L"frmaboutzolspar");
+    ASSERT_NE(about, nullptr);
+    press_key(VK_ESCAPE);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(about); }, 3s));
+    // A second About would now be open and take the key; the console takes
+    // it, and its button the focus.
+    press_alt('Y');
+    ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_say_score)));
+    EXPECT_EQ(windows_of_class(L"frmaboutzolspar"), 0);
+    EXPECT_EQ(s_.posted_lines(), Lines{});
+}
+
+}  // namespace
+}  // namespace zol::test

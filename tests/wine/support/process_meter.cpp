@@ -1,0 +1,174 @@
+#include "tests/wine/support/process_meter.h"
+
+#include <winternl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <map>
+#include <vector>
+
+namespace zol::test {
+
+namespace {
+
+std::optional<std::string> read_small_file(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::optional<long> resident_kb(unsigned long linux_pid) {
+    const auto status = read_small_file(L"Z:\\proc\\" + std::to_wstring(linux_pid) + L"\\status");
+    if (!status) return std::nullopt;
+    const auto at = status->find("VmRSS:");
+    if (at == std::string::npos) return std::nullopt;
+    return std::strtol(status->c_str() + at + 6, nullptr, 10);
+}
+
+// Wine 8's GetGuiResources is a stub (0, ERROR_CALL_NOT_IMPLEMENTED), for
+// every process including the caller. Its GDI handle table, though, lies in
+// the process's own memory and the process's PEB points to it, as on old
+// Windows: 65536 entries of 24 bytes, an entry in use when its type byte (at
+// offset 14) is not 0. Windows' own count is used wherever it answers.
+constexpr std::size_t kPebGdiTableOffset = 0xF8;  // PEB64.GdiSharedHandleTable
+constexpr std::size_t kGdiEntries = 0x10000;
+constexpr std::size_t kGdiEntrySize = 24;
+constexpr std::size_t kGdiTypeOffset = 14;
+
+std::optional<long> gdi_table_count(HANDLE process, std::map<int, long>* by_type) {
+    PROCESS_BASIC_INFORMATION info{};
+    ULONG got = 0;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof info, &got) != 0) return std::nullopt;
+    ULONG_PTR table = 0;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, reinterpret_cast<const char*>(info.PebBaseAddress) + kPebGdiTableOffset, &table,
+                           sizeof table, &read) ||
+        !table) {
+        return std::nullopt;
+    }
+    std::vector<unsigned char> entries(kGdiEntries * kGdiEntrySize);
+    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(), entries.size(), &read) ||
+        read != entries.size()) {
+        return std::nullopt;
+    }
+    long count = 0;
+    for (std::size_t i = 0; i < kGdiEntries; ++i) {
+        const int type = entries[i * kGdiEntrySize + kGdiTypeOffset];
+        if (!type) continue;
+        ++count;
+        if (by_type) ++(*by_type)[type];
+    }
+    return count;
+}
+
+// Windows owned by the process: top-level ones with all their descendants,
+// and message-only ones. Where GetGuiResources is a stub this stands in for
+// the USER object count; menus, icons and cursors are not in it.
+struct WindowCount {
+    DWORD pid;
+    long count = 0;
+};
+
+BOOL CALLBACK count_child(HWND, LPARAM param) {
+    ++reinterpret_cast<WindowCount*>(param)->count;
+    return TRUE;
+}
+
+BOOL CALLBACK count_top_level(HWND window, LPARAM param) {
+    auto* c = reinterpret_cast<WindowCount*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == c->pid) {
+        ++c->count;
+        EnumChildWindows(window, count_child, param);
+    }
+    return TRUE;
+}
+
+long window_count(DWORD pid) {
+    WindowCount c{pid};
+    EnumWindows(count_top_level, reinterpret_cast<LPARAM>(&c));
+    for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
+         w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) {
+        count_top_level(w, reinterpret_cast<LPARAM>(&c));
+    }
+    return c.count;
+}
+
+}  // namespace
+
+std::optional<unsigned long> linux_pid_with(const std::string& word) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<unsigned long> pid;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name.empty() || !std::all_of(name.begin(), name.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; })) {
+            continue;
+        }
+        const auto cmdline = read_small_file(L"Z:\\proc\\" + name + L"\\cmdline");
+        if (cmdline && cmdline->find(word) != std::string::npos) pid = std::wcstoul(name.c_str(), nullptr, 10);
+    } while (!pid && FindNextFileW(search, &found));
+    FindClose(search);
+    return pid;
+}
+
+// VmRSS in kB.
+
+Meter::Meter(const Process& process, std::optional<unsigned long> linux_pid) : process_(process), linux_pid_(linux_pid) {
+    SetLastError(0xdeadbeef);
+    const DWORD gdi = GetGuiResources(process_.handle(), GR_GDIOBJECTS);
+    windows_counts_ = gdi != 0;
+    if (!windows_counts_) {
+        std::printf("GetGuiResources: %lu, error %lu; counting the GDI handle table and the windows instead\n", gdi,
+                    GetLastError());
+    }
+}
+
+Sample Meter::sample() const {
+    Sample s;
+    if (linux_pid_) {
+        s.rss_kb = resident_kb(*linux_pid_).value_or(-1);
+    } else {
+        // On Windows itself: the working set.
+        PROCESS_MEMORY_COUNTERS counters{};
+        if (GetProcessMemoryInfo(process_.handle(), &counters, sizeof counters)) {
+            s.rss_kb = static_cast<long>(counters.WorkingSetSize / 1024);
+        }
+    }
+    if (windows_counts_) {
+        s.gdi = static_cast<long>(GetGuiResources(process_.handle(), GR_GDIOBJECTS));
+        s.user = static_cast<long>(GetGuiResources(process_.handle(), GR_USEROBJECTS));
+    } else {
+        s.gdi = gdi_table_count(process_.handle(), &s.gdi_by_type).value_or(-1);
+        s.user = window_count(process_.id());
+    }
+    return s;
+}
+
+std::string gdi_types_text(const Sample& s) {
+    // The object types of the handle table's entries.
+    static const std::map<int, const char*> names = {{0x01, "DC"},    {0x04, "region"}, {0x05, "bitmap"},
+                                                     {0x08, "palette"}, {0x0a, "font"},   {0x10, "brush"},
+                                                     {0x30, "pen"},   {0x50, "extpen"}};
+    std::string text;
+    for (const auto& [type, n] : s.gdi_by_type) {
+        const auto name = names.find(type);
+        text += (text.empty() ? "" : ", ") +
+                (name != names.end() ? std::string(name->second) : "type " + std::to_string(type)) + " " +
+                std::to_string(n);
+    }
+    return text;
+}
+
+}  // namespace zol::test

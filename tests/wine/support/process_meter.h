@@ -1,0 +1,51 @@
+// Measuring a program from outside while it runs: its resident memory and
+// its GDI and USER object counts, under Wine (where GetGuiResources is a
+// stub) as on Windows. The soak and the monkey watch the console with it.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "tests/wine/support/harness.h"
+
+namespace zol::test {
+
+// A program's Linux process, found by a word on its command line that no
+// other process has (zolspar.exe reads no command line). Wine shows the
+// Windows command line as the process's cmdline and maps the Linux root to Z:.
+std::optional<unsigned long> linux_pid_with(const std::string& word);
+
+struct Sample {
+    long rss_kb = -1;
+    long gdi = -1;
+    long user = -1;
+    // Where the handle table is read: its entries by object type.
+    std::map<int, long> gdi_by_type;
+};
+
+// "DC 3, font 20, ...": the sample's GDI entries by type, or nothing.
+std::string gdi_types_text(const Sample& s);
+
+// Resident memory (VmRSS of the Linux process when there is one, else the
+// working set) and the GDI and USER counts of a process.
+class Meter {
+public:
+    // Says on standard output when the counts cannot come from
+    // GetGuiResources.
+    Meter(const Process& process, std::optional<unsigned long> linux_pid);
+
+    Sample sample() const;
+
+    const char* gdi_name() const { return windows_counts_ ? "GDI objects" : "GDI handles in use"; }
+    const char* user_name() const { return windows_counts_ ? "USER objects" : "windows"; }
+
+private:
+    const Process& process_;
+    std::optional<unsigned long> linux_pid_;
+    bool windows_counts_ = false;
+};
+
+}  // namespace zol::test
