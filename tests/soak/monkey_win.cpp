@@ -11,8 +11,14 @@
 // - every line the room received from the user is one the console can post:
 //   a roll, init, stamp, xp, scroll or advertisement line, or the
 //   announcement of a result the room really showed;
-// - after the first minute its GDI and USER counts stay flat and its
-//   resident memory within 1 MB of what it was then.
+// - after the first minute its GDI and USER counts never rise above what
+//   they were then (a count one lower for a while is an object that was
+//   alive at that sample, not a leak), and its resident memory stays within
+//   1 MB of what it was then. Under Wine resident memory is judged on the
+//   process's private part (RssAnon: its heaps, where a leak shows). VmRSS
+//   also counts the pages of Wine's own DLLs and the X shared-memory images
+//   Wine draws windows through (SysV segments of a window's size, which come
+//   and go as windows open and close); it is printed with its parts.
 //
 //   monkey_win.exe [--minutes M] [--seed N]
 //
@@ -551,12 +557,17 @@ Sample settled_sample(const test::Meter& meter) {
         }
         if (s.user >= 0 && s.user < best.user) best.user = s.user;
         best.rss_kb = s.rss_kb;
+        best.anon_kb = s.anon_kb;
+        best.file_kb = s.file_kb;
+        best.shmem_kb = s.shmem_kb;
+        best.shm_segments = s.shm_segments;
     }
     return best;
 }
 
 void print_sample(const char* when, const Sample& s) {
-    std::printf("%-28s VmRSS %6ld kB   GDI %4ld   USER %4ld\n", when, s.rss_kb, s.gdi, s.user);
+    std::printf("%-28s VmRSS %6ld kB (anon %6ld, file %6ld, shmem %5ld in %ld segments)   GDI %4ld   USER %4ld\n",
+                when, s.rss_kb, s.anon_kb, s.file_kb, s.shmem_kb, s.shm_segments, s.gdi, s.user);
     std::fflush(stdout);
 }
 
@@ -668,7 +679,9 @@ int run(const Options& o) {
 
     const Sample base = samples.empty() ? end : samples.front();
     long gdi_min = base.gdi, gdi_max = base.gdi, user_min = base.user, user_max = base.user;
-    long rss_max_off = 0;
+    // Private memory under Wine, the working set on Windows.
+    const auto judged_kb = [](const Sample& s) { return s.anon_kb >= 0 ? s.anon_kb : s.rss_kb; };
+    long rss_max_off = 0, judged_max_off = 0;
     long rss_floor = base.rss_kb;  // the lowest later value: memory held for good raises it
     std::vector<Sample> later(samples.begin() + (samples.empty() ? 0 : 1), samples.end());
     if (!crashed) later.push_back(end);
@@ -676,13 +689,14 @@ int run(const Options& o) {
         gdi_min = std::min(gdi_min, s.gdi), gdi_max = std::max(gdi_max, s.gdi);
         user_min = std::min(user_min, s.user), user_max = std::max(user_max, s.user);
         rss_max_off = std::max(rss_max_off, std::labs(s.rss_kb - base.rss_kb));
+        judged_max_off = std::max(judged_max_off, std::labs(judged_kb(s) - judged_kb(base)));
         rss_floor = std::min(rss_floor, s.rss_kb);
     }
     const bool probes_ok = probe.unanswered() == 0 && probe.sent() > 0;
     const bool lines_ok = v.faults.empty() && posted > 0;
-    const bool gdi_ok = !crashed && base.gdi >= 0 && gdi_min == base.gdi && gdi_max == base.gdi;
-    const bool user_ok = !crashed && base.user >= 0 && user_min == base.user && user_max == base.user;
-    const bool memory_ok = !crashed && base.rss_kb >= 0 && rss_max_off <= 1024;
+    const bool gdi_ok = !crashed && base.gdi >= 0 && gdi_min >= 0 && gdi_max <= base.gdi;
+    const bool user_ok = !crashed && base.user >= 0 && user_min >= 0 && user_max <= base.user;
+    const bool memory_ok = !crashed && judged_kb(base) >= 0 && judged_max_off <= 1024;
 
     std::printf("\n== monkey figures ==\n");
     std::printf("ran %.1f minutes, seed %u: %lld actions", ran_minutes, o.seed, actions);
@@ -706,19 +720,30 @@ int run(const Options& o) {
     for (std::size_t i = 0; i < v.faults.size() && i < 10; ++i) std::printf("  %ls\n", v.faults[i].c_str());
     std::printf("dice results the room showed: %d\n", v.results_shown);
     std::printf("%s after minute 1: %ld; later %ld to %ld%s\n", meter.gdi_name(), base.gdi, gdi_min, gdi_max,
-                gdi_ok ? " (flat)" : "");
+                gdi_ok ? " (never above)" : "");
     if (!base.gdi_by_type.empty()) {
         std::printf("  by type after minute 1: %s\n  at the end: %s\n", test::gdi_types_text(base).c_str(),
                     test::gdi_types_text(end).c_str());
     }
     std::printf("%s after minute 1: %ld; later %ld to %ld%s\n", meter.user_name(), base.user, user_min, user_max,
-                user_ok ? " (flat)" : "");
-    std::printf("VmRSS after minute 1: %ld kB; at the end %ld kB; farthest from it %ld kB (limit 1024 kB); "
+                user_ok ? " (never above)" : "");
+    std::printf("VmRSS after minute 1: %ld kB; at the end %ld kB; farthest from it %ld kB%s; "
                 "lowest later %ld kB\n",
-                base.rss_kb, end.rss_kb, rss_max_off, rss_floor);
+                base.rss_kb, end.rss_kb, rss_max_off, base.anon_kb >= 0 ? "" : " (limit 1024 kB)", rss_floor);
     std::printf("VmRSS each minute from the first:");
     for (const Sample& s : samples) std::printf(" %ld", s.rss_kb);
     std::printf(" kB\n");
+    if (base.anon_kb >= 0) {
+        std::printf("private memory (RssAnon) after minute 1: %ld kB; at the end %ld kB; farthest from it %ld kB "
+                    "(limit 1024 kB)\n",
+                    base.anon_kb, end.anon_kb, judged_max_off);
+        std::printf("  each minute:");
+        for (const Sample& s : samples) std::printf(" %ld", s.anon_kb);
+        std::printf(" kB\n  shared memory (RssShmem) each minute:");
+        for (const Sample& s : samples) std::printf(" %ld", s.shmem_kb);
+        std::printf(" kB; mapped files (RssFile) after minute 1 %ld kB, at the end %ld kB\n", base.file_kb,
+                    end.file_kb);
+    }
     std::printf("verdict: probes %s, crash %s, lines %s, GDI %s, USER %s, memory %s\n", probes_ok ? "ok" : "FAILED",
                 crashed ? "FAILED" : "ok", lines_ok ? "ok" : "FAILED", gdi_ok ? "ok" : "FAILED",
                 user_ok ? "ok" : "FAILED", memory_ok ? "ok" : "FAILED");

@@ -87,6 +87,7 @@ public:
     ::testing::AssertionResult activate();
 
 private:
+    static DWORD WINAPI thread_main(void* self);
     HANDLE thread_ = nullptr;
     HANDLE ready_ = nullptr;
     HWND hwnd_ = nullptr;

@@ -4,6 +4,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -26,12 +27,11 @@ std::optional<std::string> read_small_file(const std::wstring& path) {
     return bytes;
 }
 
-std::optional<long> resident_kb(unsigned long linux_pid) {
-    const auto status = read_small_file(L"Z:\\proc\\" + std::to_wstring(linux_pid) + L"\\status");
-    if (!status) return std::nullopt;
-    const auto at = status->find("VmRSS:");
+// A "Name:   123 kB" field of /proc/PID/status, in kB.
+std::optional<long> status_kb(const std::string& status, const char* field) {
+    const auto at = status.find(field);
     if (at == std::string::npos) return std::nullopt;
-    return std::strtol(status->c_str() + at + 6, nullptr, 10);
+    return std::strtol(status.c_str() + at + std::strlen(field), nullptr, 10);
 }
 
 // Wine 8's GetGuiResources is a stub (0, ERROR_CALL_NOT_IMPLEMENTED), for
@@ -138,7 +138,19 @@ Meter::Meter(const Process& process, std::optional<unsigned long> linux_pid) : p
 Sample Meter::sample() const {
     Sample s;
     if (linux_pid_) {
-        s.rss_kb = resident_kb(*linux_pid_).value_or(-1);
+        const auto status = read_small_file(L"Z:\\proc\\" + std::to_wstring(*linux_pid_) + L"\\status");
+        if (status) {
+            s.rss_kb = status_kb(*status, "VmRSS:").value_or(-1);
+            s.anon_kb = status_kb(*status, "RssAnon:").value_or(-1);
+            s.file_kb = status_kb(*status, "RssFile:").value_or(-1);
+            s.shmem_kb = status_kb(*status, "RssShmem:").value_or(-1);
+        }
+        if (const auto maps = read_small_file(L"Z:\\proc\\" + std::to_wstring(*linux_pid_) + L"\\maps")) {
+            s.shm_segments = 0;
+            for (auto at = maps->find("/SYSV"); at != std::string::npos; at = maps->find("/SYSV", at + 1)) {
+                ++s.shm_segments;
+            }
+        }
     } else {
         // On Windows itself: the working set.
         PROCESS_MEMORY_COUNTERS counters{};

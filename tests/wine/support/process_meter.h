@@ -20,6 +20,15 @@ std::optional<unsigned long> linux_pid_with(const std::string& word);
 
 struct Sample {
     long rss_kb = -1;
+    // What the resident memory is made of, under Wine (-1 on Windows): the
+    // process's private memory (its heaps: what a leak grows), pages of
+    // mapped files (Wine's DLLs, fonts: they come and go with use and the
+    // kernel's reclaim) and shared memory (window surfaces shared with the
+    // X server, the wineserver's mappings).
+    long anon_kb = -1;
+    long file_kb = -1;
+    long shmem_kb = -1;
+    long shm_segments = -1;  // SysV shared-memory segments mapped
     long gdi = -1;
     long user = -1;
     // Where the handle table is read: its entries by object type.
