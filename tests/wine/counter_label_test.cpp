@@ -31,6 +31,11 @@ protected:
         host_.add_child(room, L"_AOL_Listbox");
         host_.add_child(room, L"_AOL_Icon");
         host_.add_child(room, L"_AOL_Static");
+        // A console closed earlier on this thread (a repeated run) left its
+        // WM_QUIT in the queue; the new pump would take it and stop at once.
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
         ASSERT_NE(console_.create(GetModuleHandleW(nullptr), SW_SHOW), nullptr);
         label_ = GetDlgItem(console_.window(), idc_lblhitpoints);
     }
