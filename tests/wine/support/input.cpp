@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tests/wine/support/harness.h"
@@ -99,7 +100,9 @@ POINT centre_of(HWND window) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void move_pointer(POINT at) {
+// Moves the pointer to `at` and gives the absolute coordinates that put it
+// there exactly.
+std::pair<LONG, LONG> place_pointer(POINT at) {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
@@ -112,24 +115,33 @@ void move_pointer(POINT at) {
         // The move is applied when the input is processed, which is at once
         // for the cursor position; a short wait covers a loaded machine.
         wait_until([&] { return GetCursorPos(&now) && now.x == at.x && now.y == at.y; }, 200ms);
-        if (now.x == at.x && now.y == at.y) return;
+        if (now.x == at.x && now.y == at.y) break;
         dx = std::clamp<LONG>(dx + (at.x - now.x) * 65536 / std::max(width, 1), 0, 65535);
         dy = std::clamp<LONG>(dy + (at.y - now.y) * 65536 / std::max(height, 1), 0, 65535);
     }
+    return {dx, dy};
 }
+
+void move_pointer(POINT at) { place_pointer(at); }
 
 void click_at(POINT at, int count) {
     wait_out_double_click(at);
-    move_pointer(at);
-    // The buttons go without a move: a mouse that stays where it is. All in
-    // one call, so they reach the queue together, well inside the
-    // double-click time and at one spot.
+    const auto [dx, dy] = place_pointer(at);
+    // All in one call, so they reach the queue together, well inside the
+    // double-click time and at one spot. Each button carries the spot as
+    // well: under Wine the X server reports the pointer's earlier moves back
+    // some time later, and on a loaded machine such a late report could move
+    // the pointer off the spot between the move and the buttons. (A move to
+    // where the pointer already is does not part the clicks of a double
+    // click.)
     std::vector<INPUT> inputs;
     for (int i = 0; i < count; ++i) {
         for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
             INPUT in{};
             in.type = INPUT_MOUSE;
-            in.mi.dwFlags = flag;
+            in.mi.dx = dx;
+            in.mi.dy = dy;
+            in.mi.dwFlags = flag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
             inputs.push_back(in);
         }
     }
