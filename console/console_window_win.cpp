@@ -8,6 +8,7 @@
 #include "chathost/stacking_win.h"
 #include "chathost/zol_chat.h"
 #include "infowindows/accessible_name_win.h"
+#include "winui/window_win.h"
 #include "console/command_lines.h"
 #include "console/scroll_cutter.h"
 #include "infowindows/info_windows_win.h"
@@ -23,15 +24,6 @@ const std::wstring kBlankCaption(41, L' ');
 constexpr int kTooltipWidthTwips = 4500;
 
 COLORREF rgb_of(std::uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
-
-std::wstring window_text(HWND window) {
-    const int n = GetWindowTextLengthW(window);
-    if (n <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    const int got = GetWindowTextW(window, text.data(), n + 1);
-    text.resize(static_cast<std::size_t>(std::clamp(got, 0, n)));
-    return text;
-}
 
 bool takes_focus(ControlKind kind) {
     return kind != ControlKind::label && kind != ControlKind::scanner;
@@ -98,7 +90,7 @@ ConsoleWindow::ConsoleWindow(HostWindows& host, MessagePump& pump)
       scanner_(host, [this](const std::wstring& who, const std::wstring& what) { zolvantascan(who, what); }) {}
 
 ConsoleWindow::~ConsoleWindow() {
-    if (window_) DestroyWindow(window_);
+    if (hwnd()) DestroyWindow(hwnd());
 }
 
 HWND ConsoleWindow::create(HINSTANCE instance, int show) {
@@ -107,7 +99,7 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ConsoleWindow::window_proc;
+    wc.lpfnWndProc = &ui::Window::window_proc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ui::kProgramIconId));
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ui::kProgramIconId), IMAGE_ICON,
@@ -125,21 +117,22 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
 
     // No sizing frame; a small title bar lets the user move and close it,
     // and WS_EX_APPWINDOW keeps its task bar button.
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, kConsoleClass.data(),
-                              kConsoleCaption.data(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 300, 300, nullptr, menu, instance, this);
-    if (!window_) return nullptr;
-    dpi_ = ui::window_dpi(window_);
+    if (!CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, kConsoleClass.data(),
+                         kConsoleCaption.data(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                         CW_USEDEFAULT, 300, 300, nullptr, menu, instance, static_cast<ui::Window*>(this))) {
+        return nullptr;
+    }
+    dpi_ = ui::window_dpi(hwnd());
     make_fonts(dpi_);
     create_controls();
     apply_layout(dpi_);
     add_tooltips();
     fit_client_area(dpi_, true);
-    ShowWindow(window_, show);
-    UpdateWindow(window_);
+    ShowWindow(hwnd(), show);
+    UpdateWindow(hwnd());
     // Showing the window activated it, and the activation gave the focus to
     // the first control in tab order (see WM_ACTIVATE).
-    return window_;
+    return hwnd();
 }
 
 void ConsoleWindow::make_fonts(UINT dpi) {
@@ -205,10 +198,10 @@ void ConsoleWindow::create_controls() {
             if (row->id == idc_lblhitpoints) text = banner_text();
             break;
         case ControlKind::scanner:
-            scanner_.create(window_, row->id, 0, 0);
+            scanner_.create(hwnd(), row->id, 0, 0);
             continue;
         }
-        HWND child = CreateWindowExW(ex_style, cls, text.c_str(), style, 0, 0, 10, 10, window_,
+        HWND child = CreateWindowExW(ex_style, cls, text.c_str(), style, 0, 0, 10, 10, hwnd(),
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance, nullptr);
         if (!child) continue;
         if (takes_focus(row->kind)) focus_.watch(child);
@@ -249,7 +242,7 @@ void ConsoleWindow::apply_layout(UINT dpi) {
                      ui::twips_to_px(row.place.width, dpi), ui::twips_to_px(row.place.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    InvalidateRect(window_, nullptr, TRUE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void ConsoleWindow::fit_client_area(UINT dpi, bool centre) {
@@ -259,15 +252,15 @@ void ConsoleWindow::fit_client_area(UINT dpi, bool centre) {
     // computing it: the menu bar's height depends on the font and the DPI.
     for (int attempt = 0; attempt < 3; ++attempt) {
         RECT window_rect, client;
-        GetWindowRect(window_, &window_rect);
-        GetClientRect(window_, &client);
+        GetWindowRect(hwnd(), &window_rect);
+        GetClientRect(hwnd(), &client);
         const int frame_w = (window_rect.right - window_rect.left) - client.right;
         const int frame_h = (window_rect.bottom - window_rect.top) - client.bottom;
         if (client.right == want_w && client.bottom == want_h && !centre) return;
         int x = window_rect.left;
         int y = window_rect.top;
         if (centre) {
-            HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY);
+            HMONITOR monitor = MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY);
             MONITORINFO info{};
             info.cbSize = sizeof info;
             GetMonitorInfoW(monitor, &info);
@@ -275,7 +268,7 @@ void ConsoleWindow::fit_client_area(UINT dpi, bool centre) {
             x = work.left + ((work.right - work.left) - (want_w + frame_w)) / 2;
             y = work.top + ((work.bottom - work.top) - (want_h + frame_h)) / 2;
         }
-        SetWindowPos(window_, nullptr, x, y, want_w + frame_w, want_h + frame_h, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd(), nullptr, x, y, want_w + frame_w, want_h + frame_h, SWP_NOZORDER | SWP_NOACTIVATE);
         centre = false;
     }
 }
@@ -296,36 +289,24 @@ void ConsoleWindow::add_tooltips() {
         TOOLINFOW info{};
         info.cbSize = sizeof info;
         info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        info.hwnd = window_;
+        info.hwnd = hwnd();
         info.uId = reinterpret_cast<UINT_PTR>(control(row.id));
         info.lpszText = const_cast<wchar_t*>(row.tooltip.data());
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
 }
 
-std::wstring ConsoleWindow::control_text(ControlId id) const { return window_text(control(id)); }
+std::wstring ConsoleWindow::control_text(ControlId id) const { return ui::window_text(control(id)); }
 
 bool ConsoleWindow::is_dialog_message(MSG& msg) {
-    if (!window_ || !IsWindow(window_)) return false;
-    if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
-    return IsDialogMessageW(window_, &msg) != FALSE;
-}
-
-LRESULT CALLBACK ConsoleWindow::window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-        auto* self = static_cast<ConsoleWindow*>(create->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ConsoleWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wparam, lparam);
-    return self->handle(message, wparam, lparam);
+    if (!hwnd() || !IsWindow(hwnd())) return false;
+    if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+    return IsDialogMessageW(hwnd(), &msg) != FALSE;
 }
 
 int ConsoleWindow::focused_button() const {
     HWND focus = GetFocus();
-    if (!focus || GetParent(focus) != window_) return 0;
+    if (!focus || GetParent(focus) != hwnd()) return 0;
     const int id = GetDlgCtrlID(focus);
     for (const auto& row : console_controls()) {
         if (row.id == id && is_button(row.kind)) return id;
@@ -333,7 +314,7 @@ int ConsoleWindow::focused_button() const {
     return 0;
 }
 
-LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT ConsoleWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_ACTIVATE:
         // The console is no dialog: DefWindowProc would give the focus to
@@ -344,7 +325,7 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             focus_.restore(control(idc_txtscoreboard));
             return 0;
         }
-        return DefWindowProcW(window_, message, wparam, lparam);
+        return default_message(message, wparam, lparam);
     case WM_SETFOCUS:
         // The window itself was given the focus (as on a restore from
         // minimised): it goes on to the control.
@@ -367,7 +348,7 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return TRUE;
     case WM_ERASEBKGND: {
         RECT r;
-        GetClientRect(window_, &r);
+        GetClientRect(hwnd(), &r);
         FillRect(reinterpret_cast<HDC>(wparam), &r, back_brush_.get());
         return 1;
     }
@@ -387,12 +368,12 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_NEXTDLGCTL:
-        ui::NextDialogControl(window_, wparam, lparam);
+        ui::NextDialogControl(hwnd(), wparam, lparam);
         return 0;
     case WM_DPICHANGED: {
         dpi_ = HIWORD(wparam);
         const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
         make_fonts(dpi_);
         apply_layout(dpi_);
@@ -405,12 +386,8 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         tooltip_ = nullptr;
         PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        window_ = nullptr;
-        return 0;
     default:
-        return DefWindowProcW(window_, message, wparam, lparam);
+        return default_message(message, wparam, lparam);
     }
 }
 
@@ -426,10 +403,10 @@ void ConsoleWindow::on_command(int id) {
     case idc_cmddatetyme:     stamp(); break;
     case idc_cmdscrollxps:    scroll_xps(); break;
     case idm_about:
-        ShowAboutWindow(window_, [this] { return stayontop; });
+        ShowAboutWindow(hwnd(), [this] { return stayontop; });
         break;
     case idm_help:
-        ShowHelpWindow(window_, [this] { return stayontop; });
+        ShowHelpWindow(hwnd(), [this] { return stayontop; });
         break;
     default: break;
     }
@@ -468,7 +445,7 @@ void ConsoleWindow::draw_button(const DRAWITEMSTRUCT& item) {
         }
     }
 
-    const std::wstring caption = window_text(item.hwndItem);
+    const std::wstring caption = ui::window_text(item.hwndItem);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
     HGDIOBJ old_font = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
@@ -533,11 +510,11 @@ void ConsoleWindow::on_top_toggle() {
     if (!stayontop) {
         stayontop = true;
         set_face(idc_ontop, kActiveColour);
-        StayOnTop(window_);
+        StayOnTop(hwnd());
     } else {
         stayontop = false;
         set_face(idc_ontop, kButtonFace);
-        NotOnTop(window_);
+        NotOnTop(hwnd());
     }
 }
 

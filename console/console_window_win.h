@@ -16,11 +16,12 @@
 #include "console/text_rules.h"
 #include "winui/focus_keeper_win.h"
 #include "winui/win_ui.h"
+#include "winui/window_win.h"
 #include "scanner/chat_scanner_win.h"
 
 namespace zol {
 
-class ConsoleWindow final {
+class ConsoleWindow final : public ui::Window {
 public:
     ConsoleWindow(HostWindows& host, MessagePump& pump);
     ~ConsoleWindow();
@@ -29,7 +30,7 @@ public:
 
     // Creates the window centred on the screen and shows it.
     HWND create(HINSTANCE instance, int show);
-    HWND window() const { return window_; }
+    HWND window() const { return hwnd(); }
 
     // Read by the About and Help windows when they close.
     bool stayontop = false;
@@ -41,8 +42,7 @@ public:
     bool is_dialog_message(MSG& msg);
 
 private:
-    static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) override;
     // The button Enter presses: the focused one, or 0.
     int focused_button() const;
 
@@ -51,7 +51,7 @@ private:
     void make_fonts(UINT dpi);
     void fit_client_area(UINT dpi, bool centre);
     void add_tooltips();
-    HWND control(ControlId id) const { return GetDlgItem(window_, id); }
+    HWND control(ControlId id) const { return GetDlgItem(hwnd(), id); }
     std::wstring control_text(ControlId id) const;
     HFONT font_for(ControlFont font) const;
 
@@ -79,7 +79,6 @@ private:
 
     HostWindows& host_;
     MessagePump& pump_;
-    HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     ui::FocusKeeper focus_;
     UINT dpi_ = 96;

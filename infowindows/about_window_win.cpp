@@ -161,7 +161,7 @@ private:
     // The others are enabled before the window goes, so activation returns to
     // the console instead of to some other program.
     void OnClosing() override { EnableOthers(); }
-    void OnDestroyed() override;
+    void on_detached() override;
 
     static BOOL CALLBACK CollectEnabled(HWND window, LPARAM self);
 
@@ -189,7 +189,7 @@ void AboutForm::OnLaidOut(UINT dpi) {
     }
 }
 
-void AboutForm::OnDestroyed() {
+void AboutForm::on_detached() {
     EnableOthers();
     if (g_about == this) g_about = nullptr;
 }

@@ -27,7 +27,7 @@ public:
 
 private:
     void OnCommand(int id) override;
-    void OnDestroyed() override;
+    void on_detached() override;
 };
 
 // The one Help window, from its first showing until it is closed.
@@ -60,7 +60,7 @@ void HelpForm::OnCommand(int id) {
     if (id == kReturn || id == IDCANCEL || (id == IDOK && GetFocus() == control(kReturn))) Close();
 }
 
-void HelpForm::OnDestroyed() {
+void HelpForm::on_detached() {
     if (g_help.get() == this) g_help.reset();  // deletes this; nothing follows
 }
 

@@ -43,7 +43,7 @@ bool InfoWindow::Create(const WindowSpec& window, std::vector<ControlSpec> contr
     if (!GetClassInfoExW(this_module(), window.class_name, &wc)) {
         wc = WNDCLASSEXW{};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &InfoWindow::WindowProc;
+        wc.lpfnWndProc = &ui::Window::window_proc;
         wc.hInstance = this_module();
         wc.hIcon = LoadIconW(this_module(), MAKEINTRESOURCEW(ui::kProgramIconId));
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -57,9 +57,10 @@ bool InfoWindow::Create(const WindowSpec& window, std::vector<ControlSpec> contr
     dpi_ = ui::window_dpi(console_);
     RECT outer{0, 0, ui::twips_to_px(window.client_width, dpi_), ui::twips_to_px(window.client_height, dpi_)};
     AdjustWindowRectEx(&outer, window.style, FALSE, window.ex_style);
-    CreateWindowExW(window.ex_style, window.class_name, L"", window.style, 0, 0, outer.right - outer.left,
-                    outer.bottom - outer.top, console_, nullptr, this_module(), this);
-    if (!hwnd_) return false;
+    if (!CreateWindowExW(window.ex_style, window.class_name, L"", window.style, 0, 0, outer.right - outer.left,
+                         outer.bottom - outer.top, console_, nullptr, this_module(), static_cast<ui::Window*>(this))) {
+        return false;
+    }
     FitClientArea(true);
     return true;
 }
@@ -73,40 +74,19 @@ void InfoWindow::RestoreConsole() const {
 }
 
 void InfoWindow::Close() {
-    if (closing_ || !hwnd_) return;
+    if (closing_ || !hwnd()) return;
     closing_ = true;
     RestoreConsole();
     OnClosing();
-    DestroyWindow(hwnd_);  // may delete this object
+    DestroyWindow(hwnd());  // may delete this object
 }
 
-LRESULT CALLBACK InfoWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    InfoWindow* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<InfoWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<InfoWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
-
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        const LRESULT result = DefWindowProcW(hwnd, message, wparam, lparam);
-        self->OnDestroyed();  // may delete self: nothing touches it after this
-        return result;
-    }
-    return self->HandleMessage(message, wparam, lparam);
-}
-
-LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT InfoWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE:
         // The caption is set here, as the window loads, not passed to
         // CreateWindowEx.
-        SetWindowTextW(hwnd_, window_.caption);
+        SetWindowTextW(hwnd(), window_.caption);
         CreateControls();
         LayOut(dpi_);
         return 0;
@@ -134,14 +114,14 @@ LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             focus_.restore(FirstTabStop());
             return 0;
         }
-        return DefWindowProcW(hwnd_, message, wparam, lparam);
+        return default_message(message, wparam, lparam);
 
     case WM_SETFOCUS:
         focus_.restore(FirstTabStop());
         return 0;
 
     case WM_NEXTDLGCTL:  // Tab in the help text
-        ui::NextDialogControl(hwnd_, wparam, lparam);
+        ui::NextDialogControl(hwnd(), wparam, lparam);
         return 0;
 
     case WM_CTLCOLORSTATIC:
@@ -151,21 +131,21 @@ LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DPICHANGED: {
         dpi_ = HIWORD(wparam);
         const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
         LayOut(dpi_);
         FitClientArea(false);
         return 0;
     }
     }
-    return DefWindowProcW(hwnd_, message, wparam, lparam);
+    return default_message(message, wparam, lparam);
 }
 
 void InfoWindow::CreateControls() {
     for (Control& c : controls_) {
         const ControlSpec& row = c.row;
         c.hwnd = CreateWindowExW(row.ex_style, row.window_class, row.text.empty() ? nullptr : row.text.c_str(),
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | row.style, 0, 0, 0, 0, hwnd_,
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | row.style, 0, 0, 0, 0, hwnd(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), this_module(), nullptr);
         if (row.style & WS_TABSTOP) focus_.watch(c.hwnd);
         if (row.back_colour != kSystemColour) c.back.reset(CreateSolidBrush(row.back_colour));
@@ -191,7 +171,7 @@ void InfoWindow::LayOut(UINT dpi) {
     }
     fonts_.swap(fonts);
     OnLaidOut(dpi);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 // Sizes the window so its client area is exactly the twips of the layout, and
@@ -199,8 +179,8 @@ void InfoWindow::LayOut(UINT dpi) {
 // console's monitor.
 void InfoWindow::FitClientArea(bool centre) {
     RECT window{}, client{};
-    GetWindowRect(hwnd_, &window);
-    GetClientRect(hwnd_, &client);
+    GetWindowRect(hwnd(), &window);
+    GetClientRect(hwnd(), &client);
     const int width = (window.right - window.left) - client.right + ui::twips_to_px(window_.client_width, dpi_);
     const int height = (window.bottom - window.top) - client.bottom + ui::twips_to_px(window_.client_height, dpi_);
     int x = window.left;
@@ -219,7 +199,7 @@ void InfoWindow::FitClientArea(bool centre) {
             if (y < work.top) y = work.top;
         }
     }
-    SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT InfoWindow::ColourControl(UINT message, HDC dc, HWND child) {
@@ -233,7 +213,7 @@ LRESULT InfoWindow::ColourControl(UINT message, HDC dc, HWND child) {
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
+    return default_message(message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
 }
 
 HWND InfoWindow::FirstTabStop() const {

@@ -13,6 +13,7 @@
 
 #include "winui/focus_keeper_win.h"
 #include "winui/win_ui.h"
+#include "winui/window_win.h"
 
 namespace zol::info {
 
@@ -43,15 +44,11 @@ struct WindowSpec {
     ui::FontDesc font;
 };
 
-class InfoWindow {
+class InfoWindow : public ui::Window {
 public:
     InfoWindow(HWND console, std::function<bool()> stay_on_top)
         : console_(console), stay_on_top_(std::move(stay_on_top)) {}
-    virtual ~InfoWindow() = default;
-    InfoWindow(const InfoWindow&) = delete;
-    InfoWindow& operator=(const InfoWindow&) = delete;
 
-    HWND hwnd() const { return hwnd_; }
     HWND control(int id) const;
 
     void set_stay_on_top(std::function<bool()> stay_on_top) { stay_on_top_ = std::move(stay_on_top); }
@@ -85,9 +82,6 @@ protected:
     virtual void OnLaidOut(UINT /*dpi*/) {}
     // Called by Close between the stacking step and the destruction.
     virtual void OnClosing() {}
-    // The window is gone. The last call the object receives from its window;
-    // an implementation may delete the object here.
-    virtual void OnDestroyed() {}
 
 private:
     struct Control {
@@ -96,8 +90,7 @@ private:
         ui::Brush back;
     };
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) override;
     void CreateControls();
     void LayOut(UINT dpi);
     void FitClientArea(bool centre);
@@ -105,7 +98,6 @@ private:
     LRESULT ColourControl(UINT message, HDC dc, HWND child);
     HWND FirstTabStop() const;
 
-    HWND hwnd_ = nullptr;
     HWND console_;
     std::function<bool()> stay_on_top_;
     WindowSpec window_{};

@@ -84,7 +84,7 @@ PracticeRoom::PracticeRoom(Options options, Script script, std::uint32_t seed)
 
 PracticeRoom::~PracticeRoom() {
     // Rooms forget themselves as their windows go, so the windows go first.
-    if (frame_ && IsWindow(frame_)) DestroyWindow(frame_);
+    if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
     if (font_) DeleteObject(font_);
 }
 
@@ -99,7 +99,7 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = frame_proc;
+    wc.lpfnWndProc = &ui::Window::window_proc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -116,13 +116,15 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
     const int work_w = work.right - work.left;
     const int width = std::clamp(work_w / 2 - 140, 420, 900);
     const int height = std::min(640, static_cast<int>(work.bottom - work.top));
-    frame_ = CreateWindowExW(0, kFrameClass, L"practice room", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, work.left,
-                             work.top, width, height, nullptr, nullptr, instance, this);
-    if (!frame_ || !client_) return false;
+    if (!CreateWindowExW(0, kFrameClass, L"practice room", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, work.left, work.top,
+                         width, height, nullptr, nullptr, instance, static_cast<ui::Window*>(this)) ||
+        !client_) {
+        return false;
+    }
     // Shown first: a hidden frame gets its first WM_SIZE only when shown, and
     // rooms opened into a client of no size come out minimized.
-    ShowWindow(frame_, show);
-    UpdateWindow(frame_);
+    ShowWindow(hwnd(), show);
+    UpdateWindow(hwnd());
     for (int i = 0; i < options_.rooms; ++i) open_room();
 
     // The script's delays add up from the start; the agenda keeps them in
@@ -204,11 +206,11 @@ void PracticeRoom::close_front_room() {
 void PracticeRoom::arm_timer() {
     const auto due = agenda_.next_due();
     if (!due) {
-        KillTimer(frame_, kAgendaTimer);
+        KillTimer(hwnd(), kAgendaTimer);
         return;
     }
     const std::int64_t wait = std::clamp<std::int64_t>(*due - now_ms(), USER_TIMER_MINIMUM, 0x7FFFFFFF);
-    SetTimer(frame_, kAgendaTimer, static_cast<UINT>(wait), nullptr);
+    SetTimer(hwnd(), kAgendaTimer, static_cast<UINT>(wait), nullptr);
 }
 
 void PracticeRoom::run_due_events() {
@@ -232,24 +234,16 @@ void PracticeRoom::run(const Event& event) {
         // waits, and SMTO_ABORTIFHUNG callers see a hung window.
         for (;;) Sleep(INFINITE);
     case Event::Kind::Quit:
-        DestroyWindow(frame_);
+        DestroyWindow(hwnd());
         break;
     }
 }
 
-LRESULT CALLBACK PracticeRoom::frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<PracticeRoom*>(reinterpret_cast<const CREATESTRUCTW*>(lparam)->lpCreateParams);
-        self->frame_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<PracticeRoom*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return def_frame_proc(hwnd, nullptr, msg, wparam, lparam);
-    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    return self->handle(msg, wparam, lparam);
+LRESULT PracticeRoom::default_message(UINT msg, WPARAM wparam, LPARAM lparam) {
+    return def_frame_proc(hwnd(), client_, msg, wparam, lparam);
 }
 
-LRESULT PracticeRoom::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+LRESULT PracticeRoom::handle_message(UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {
     case WM_CREATE:
         create_client();
@@ -262,27 +256,27 @@ LRESULT PracticeRoom::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         case kCmdNewRoom:   open_room(); return 0;
         case kCmdNextRoom:  SendMessageW(client_, WM_MDINEXT, 0, 0); return 0;
         case kCmdCloseRoom: close_front_room(); return 0;
-        case kCmdExit:      DestroyWindow(frame_); return 0;
+        case kCmdExit:      DestroyWindow(hwnd()); return 0;
         case kCmdCascade:   SendMessageW(client_, WM_MDICASCADE, 0, 0); return 0;
         case kCmdTile:      SendMessageW(client_, WM_MDITILE, MDITILE_VERTICAL, 0); return 0;
         }
         break;
     case WM_DESTROY:
-        KillTimer(frame_, kAgendaTimer);
+        KillTimer(hwnd(), kAgendaTimer);
         PostQuitMessage(0);
         return 0;
     }
-    return def_frame_proc(frame_, client_, msg, wparam, lparam);
+    return default_message(msg, wparam, lparam);
 }
 
 void PracticeRoom::create_client() {
     HMENU window_menu = nullptr;
-    SetMenu(frame_, create_frame_menu(&window_menu));
+    SetMenu(hwnd(), create_frame_menu(&window_menu));
     CLIENTCREATESTRUCT ccs{};
     ccs.hWindowMenu = window_menu;
     ccs.idFirstChild = kFirstRoomInMenu;
     client_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-                              WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0, 0, 0, frame_,
+                              WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0, 0, 0, hwnd(),
                               nullptr, instance_, &ccs);
 }
 
