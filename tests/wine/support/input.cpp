@@ -272,7 +272,7 @@ OtherWindow::OtherWindow() {
     ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = CreateThread(
         nullptr, 0,
-        [](void* self_param) -> DWORD {
+        [](void* self_param) WINAPI -> DWORD {
             auto* self = static_cast<OtherWindow*>(self_param);
             WNDCLASSW wc{};
             wc.lpfnWndProc = other_window_proc;
