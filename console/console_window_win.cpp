@@ -7,7 +7,7 @@
 
 #include "chathost/stacking_win.h"
 #include "chathost/zol_chat.h"
-#include "infowindows/accessible_name_win.h"
+#include "winui/accessible_name_win.h"
 #include "winui/window_win.h"
 #include "console/command_lines.h"
 #include "console/scroll_cutter.h"
@@ -25,12 +25,27 @@ constexpr int kTooltipWidthTwips = 4500;
 
 COLORREF rgb_of(std::uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
 
-bool takes_focus(ControlKind kind) {
-    return kind != ControlKind::label && kind != ControlKind::scanner;
-}
+using ui::ControlKind;
 
-bool is_button(ControlKind kind) {
-    return kind == ControlKind::push_button || kind == ControlKind::toggle_button || kind == ControlKind::flat_button;
+// The console window itself; its controls are the rows of console_controls().
+constexpr ui::WindowLayout kConsoleLayout{
+    .class_name = kConsoleClass,
+    .caption = kConsoleCaption,
+    // No sizing frame; a small title bar lets the user move and close it,
+    // and WS_EX_APPWINDOW keeps its task bar button.
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+    .ex_style = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT,
+    .client_width = kConsoleWidthTwips,
+    .client_height = kConsoleHeightTwips,
+    .font = kWindowFont,
+};
+
+// The work area of the primary monitor, which the console opens centred in.
+RECT primary_work_area(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+    return info.rcWork;
 }
 
 // The second click of a double click on one of our owner-drawn buttons is
@@ -115,19 +130,15 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
     back_brush_.reset(CreateSolidBrush(rgb_of(kConsoleBackColour)));
     active_brush_.reset(CreateSolidBrush(rgb_of(kActiveColour)));
 
-    // No sizing frame; a small title bar lets the user move and close it,
-    // and WS_EX_APPWINDOW keeps its task bar button.
-    if (!CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, kConsoleClass.data(),
-                         kConsoleCaption.data(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                         CW_USEDEFAULT, 300, 300, nullptr, menu, instance, static_cast<ui::Window*>(this))) {
+    if (!CreateWindowExW(kConsoleLayout.ex_style, kConsoleClass.data(), kConsoleCaption.data(), kConsoleLayout.style,
+                         CW_USEDEFAULT, CW_USEDEFAULT, 300, 300, nullptr, menu, instance,
+                         static_cast<ui::Window*>(this))) {
         return nullptr;
     }
-    dpi_ = ui::window_dpi(hwnd());
-    make_fonts(dpi_);
     create_controls();
-    apply_layout(dpi_);
     add_tooltips();
-    fit_client_area(dpi_, true);
+    const RECT work = primary_work_area(hwnd());
+    table_.fit_client_area(&work);
     ShowWindow(hwnd(), show);
     UpdateWindow(hwnd());
     // Showing the window activated it, and the activation gave the focus to
@@ -135,141 +146,26 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
     return hwnd();
 }
 
-void ConsoleWindow::make_fonts(UINT dpi) {
-    font_window_ = ui::make_font(kWindowFont, dpi);
-    font_italic_ = ui::make_font(kArialItalicFont, dpi);
-    font_banner_ = ui::make_font(kBannerFont, dpi);
-    font_sans_ = ui::make_font(kSansSerifFont, dpi);
-    font_hit_running_ = ui::make_font(kHitPointsRunningFont, dpi);
-    font_hit_stopped_ = ui::make_font(kHitPointsStoppedFont, dpi);
-}
-
-HFONT ConsoleWindow::font_for(ControlFont font) const {
-    switch (font) {
-    case ControlFont::arial_italic: return font_italic_.get();
-    case ControlFont::banner: return font_banner_.get();
-    case ControlFont::sans_serif: return font_sans_.get();
-    case ControlFont::window: break;
-    }
-    return font_window_.get();
-}
-
 void ConsoleWindow::create_controls() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    // Tab order is the child order: focusable controls first in their tab
-    // order, then the scanner, then the labels at the bottom so that buttons
-    // and boxes overlapping them are drawn over them.
-    std::vector<const ConsoleControl*> order;
-    for (const auto& row : console_controls()) order.push_back(&row);
-    std::stable_sort(order.begin(), order.end(), [](const ConsoleControl* a, const ConsoleControl* b) {
-        const int ra = takes_focus(a->kind) ? 0 : a->kind == ControlKind::scanner ? 1 : 2;
-        const int rb = takes_focus(b->kind) ? 0 : b->kind == ControlKind::scanner ? 1 : 2;
-        if (ra != rb) return ra < rb;
-        return a->tab_index < b->tab_index;
+    table_.create(hwnd(), kConsoleLayout, console_controls(), focus_, [this](const ui::ControlRow& row) {
+        return scanner_.create(hwnd(), row.id, 0, 0);
     });
-
-    for (const ConsoleControl* row : order) {
-        const DWORD common = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-        const wchar_t* cls = L"BUTTON";
-        DWORD style = common;
-        DWORD ex_style = 0;
-        std::wstring text(row->text);
-        switch (row->kind) {
-        case ControlKind::multi_line_box:
-            cls = L"EDIT";
-            style |= WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-            break;
-        case ControlKind::single_line_box:
-            cls = L"EDIT";
-            style |= WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-            break;
-        case ControlKind::push_button:
-            style |= WS_TABSTOP | BS_PUSHBUTTON;
-            break;
-        case ControlKind::toggle_button:
-        case ControlKind::flat_button:
-            // Owner-drawn so the face colour can change and the flat ones
-            // get their one-pixel outline; the "&" still gives the Alt key.
-            style |= WS_TABSTOP | BS_OWNERDRAW;
-            break;
-        case ControlKind::label:
-            cls = L"STATIC";
-            style |= row->id == idc_lblhitpoints ? (SS_CENTER | SS_NOTIFY | SS_NOPREFIX | WS_BORDER) : (SS_LEFTNOWORDWRAP | SS_NOPREFIX);
-            if (row->id == idc_lblhitpoints) text = banner_text();
-            break;
-        case ControlKind::scanner:
-            scanner_.create(hwnd(), row->id, 0, 0);
-            continue;
-        }
-        HWND child = CreateWindowExW(ex_style, cls, text.c_str(), style, 0, 0, 10, 10, hwnd(),
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance, nullptr);
-        if (!child) continue;
-        if (takes_focus(row->kind)) focus_.watch(child);
-        if (row->kind == ControlKind::toggle_button || row->kind == ControlKind::flat_button) {
-            SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
-        }
-        if (row->kind == ControlKind::multi_line_box) SetWindowSubclass(child, ignore_escape, kIgnoreEscape, 0);
-        if (row->kind == ControlKind::multi_line_box || row->kind == ControlKind::single_line_box) {
-            // A limit of 0 lifts the edit's default of 32767 characters.
-            SendMessageW(child, EM_LIMITTEXT, row->max_length, 0);
-        }
-    }
-    // Text boxes are named by their labels, or by their tooltips where they
-    // have none.
-    for (const auto& row : console_controls()) {
-        if (row.kind != ControlKind::multi_line_box && row.kind != ControlKind::single_line_box) continue;
-        std::wstring name(row.tooltip);
-        if (const auto label = label_of_box(row.id)) {
-            for (const auto& l : console_controls()) {
-                if (l.id == *label) name = l.text;
-            }
-        }
-        SetAccessibleName(control(row.id), std::move(name));
-    }
-}
-
-void ConsoleWindow::apply_layout(UINT dpi) {
-    for (const auto& row : console_controls()) {
+    SetWindowTextW(control(idc_lblhitpoints), banner_text().c_str());
+    for (const ui::ControlRow& row : console_controls()) {
         HWND child = control(row.id);
         if (!child) continue;
-        if (row.kind != ControlKind::scanner) {
-            HFONT font = font_for(row.font);
-            if (row.id == idc_lblhitpoints && hit_font_ == HitFont::running) font = font_hit_running_.get();
-            if (row.id == idc_lblhitpoints && hit_font_ == HitFont::stopped) font = font_hit_stopped_.get();
-            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (row.kind == ControlKind::toggle_button || row.kind == ControlKind::flat_button) {
+            SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
         }
-        SetWindowPos(child, nullptr, ui::twips_to_px(row.place.left, dpi), ui::twips_to_px(row.place.top, dpi),
-                     ui::twips_to_px(row.place.width, dpi), ui::twips_to_px(row.place.height, dpi),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void ConsoleWindow::fit_client_area(UINT dpi, bool centre) {
-    const int want_w = ui::twips_to_px(kConsoleWidthTwips, dpi);
-    const int want_h = ui::twips_to_px(kConsoleHeightTwips, dpi);
-    // Measure the frame as it is (title bar, menu bar, borders) rather than
-    // computing it: the menu bar's height depends on the font and the DPI.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        RECT window_rect, client;
-        GetWindowRect(hwnd(), &window_rect);
-        GetClientRect(hwnd(), &client);
-        const int frame_w = (window_rect.right - window_rect.left) - client.right;
-        const int frame_h = (window_rect.bottom - window_rect.top) - client.bottom;
-        if (client.right == want_w && client.bottom == want_h && !centre) return;
-        int x = window_rect.left;
-        int y = window_rect.top;
-        if (centre) {
-            HMONITOR monitor = MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY);
-            MONITORINFO info{};
-            info.cbSize = sizeof info;
-            GetMonitorInfoW(monitor, &info);
-            const RECT& work = info.rcWork;
-            x = work.left + ((work.right - work.left) - (want_w + frame_w)) / 2;
-            y = work.top + ((work.bottom - work.top) - (want_h + frame_h)) / 2;
+        if (row.kind == ControlKind::multi_line_box) SetWindowSubclass(child, ignore_escape, kIgnoreEscape, 0);
+        // Text boxes are named by their labels, or by their tooltips where
+        // they have none.
+        if (row.kind != ControlKind::multi_line_box && row.kind != ControlKind::single_line_box) continue;
+        std::wstring name(row.tooltip);
+        if (const auto label = label_of_box(static_cast<ControlId>(row.id))) {
+            if (const ui::ControlRow* l = table_.row(*label)) name = l->text;
         }
-        SetWindowPos(hwnd(), nullptr, x, y, want_w + frame_w, want_h + frame_h, SWP_NOZORDER | SWP_NOACTIVATE);
-        centre = false;
+        ui::SetAccessibleName(child, std::move(name));
     }
 }
 
@@ -279,11 +175,11 @@ void ConsoleWindow::add_tooltips() {
     // would make "stay on top" do nothing there. A tooltip is topmost by
     // itself and only shows while the mouse rests on a control, so it needs
     // no owner; it is destroyed with the console below.
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+    tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr));
     if (!tooltip_) return;
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ui::twips_to_px(kTooltipWidthTwips, dpi_));
+    SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, ui::twips_to_px(kTooltipWidthTwips, table_.dpi()));
     for (const auto& row : console_controls()) {
         if (row.tooltip.empty()) continue;
         TOOLINFOW info{};
@@ -292,7 +188,7 @@ void ConsoleWindow::add_tooltips() {
         info.hwnd = hwnd();
         info.uId = reinterpret_cast<UINT_PTR>(control(row.id));
         info.lpszText = const_cast<wchar_t*>(row.tooltip.data());
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
 }
 
@@ -309,7 +205,7 @@ int ConsoleWindow::focused_button() const {
     if (!focus || GetParent(focus) != hwnd()) return 0;
     const int id = GetDlgCtrlID(focus);
     for (const auto& row : console_controls()) {
-        if (row.id == id && is_button(row.kind)) return id;
+        if (row.id == id && ui::is_button(row.kind)) return id;
     }
     return 0;
 }
@@ -352,38 +248,18 @@ LRESULT ConsoleWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam
         FillRect(reinterpret_cast<HDC>(wparam), &r, back_brush_.get());
         return 1;
     }
-    case WM_CTLCOLOREDIT: {
-        HDC dc = reinterpret_cast<HDC>(wparam);
-        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-        for (const auto& row : console_controls()) {
-            if (row.id == id && row.text_colour) SetTextColor(dc, rgb_of(*row.text_colour));
-        }
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
-    case WM_CTLCOLORSTATIC: {
-        HDC dc = reinterpret_cast<HDC>(wparam);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        return table_.colour(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_NEXTDLGCTL:
         ui::NextDialogControl(hwnd(), wparam, lparam);
         return 0;
-    case WM_DPICHANGED: {
-        dpi_ = HIWORD(wparam);
-        const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        make_fonts(dpi_);
-        apply_layout(dpi_);
-        fit_client_area(dpi_, false);
+    case WM_DPICHANGED:
+        table_.dpi_changed(wparam, lparam);
         return 0;
-    }
     case WM_DESTROY:
         scanner_.zolvantascan_off();
-        if (tooltip_) DestroyWindow(tooltip_);
-        tooltip_ = nullptr;
+        tooltip_.reset();
         PostQuitMessage(0);
         return 0;
     default:
@@ -482,15 +358,13 @@ void ConsoleWindow::counter_toggle() {
         scanner_.zolvantascan_on();
         counteridle = false;
         SetWindowTextW(label, kBlankCaption.c_str());
-        hit_font_ = HitFont::running;
-        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_hit_running_.get()), TRUE);
+        table_.set_font(idc_lblhitpoints, &kHitPointsRunningFont);
     } else {
         set_face(idc_cmdcounterstart, kButtonFace);
         scanner_.zolvantascan_off();
         counteridle = true;
         SetWindowTextW(label, kBlankCaption.c_str());
-        hit_font_ = HitFont::stopped;
-        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_hit_stopped_.get()), TRUE);
+        table_.set_font(idc_lblhitpoints, &kHitPointsStoppedFont);
         SetWindowTextW(label, banner_text().c_str());
     }
 }

@@ -14,6 +14,7 @@
 #include "console/dice_counter.h"
 #include "console/pump_win.h"
 #include "console/text_rules.h"
+#include "winui/control_table_win.h"
 #include "winui/focus_keeper_win.h"
 #include "winui/win_ui.h"
 #include "winui/window_win.h"
@@ -47,13 +48,9 @@ private:
     int focused_button() const;
 
     void create_controls();
-    void apply_layout(UINT dpi);
-    void make_fonts(UINT dpi);
-    void fit_client_area(UINT dpi, bool centre);
     void add_tooltips();
-    HWND control(ControlId id) const { return GetDlgItem(hwnd(), id); }
+    HWND control(int id) const { return table_.control(id); }
     std::wstring control_text(ControlId id) const;
-    HFONT font_for(ControlFont font) const;
 
     void on_command(int id);
     void draw_button(const DRAWITEMSTRUCT& item);
@@ -79,9 +76,9 @@ private:
 
     HostWindows& host_;
     MessagePump& pump_;
-    HWND tooltip_ = nullptr;
+    ui::OwnedWindow tooltip_;
     ui::FocusKeeper focus_;
-    UINT dpi_ = 96;
+    ui::ControlTable table_;
     ChatScanner scanner_;
 
     bool sayscore = false;
@@ -90,10 +87,6 @@ private:
     std::uint32_t face_say_score_ = kButtonFace;
     std::uint32_t face_ontop_ = kButtonFace;
 
-    // The hit-point label's font as the counter toggle left it.
-    enum class HitFont { banner, running, stopped } hit_font_ = HitFont::banner;
-
-    ui::Font font_window_, font_italic_, font_banner_, font_sans_, font_hit_running_, font_hit_stopped_;
     ui::Brush back_brush_, active_brush_;
 };
 

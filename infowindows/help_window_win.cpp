@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "infowindows/accessible_name_win.h"
+#include "winui/accessible_name_win.h"
 #include "infowindows/help_text.h"
 #include "infowindows/info_window_win.h"
 #include "infowindows/info_windows_win.h"
@@ -12,7 +12,8 @@ namespace zol {
 
 namespace {
 
-using info::ControlSpec;
+using ui::ControlKind;
+using ui::ControlRow;
 using ui::FontDesc;
 
 constexpr FontDesc kTextFont{L"Arial", 900, true};
@@ -34,21 +35,28 @@ private:
 std::unique_ptr<HelpForm> g_help;
 
 bool HelpForm::Open() {
-    const info::WindowSpec window{L"frmhelp", L"zolvanta's spar 7.8 help", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                  WS_EX_CONTROLPARENT, 6135, 6615, FontDesc{L"Arial", 825, true}};
+    static constexpr ui::WindowLayout kLayout{
+        .class_name = L"frmhelp",
+        .caption = L"zolvanta's spar 7.8 help",
+        .style = WS_POPUP | WS_CAPTION | WS_SYSMENU,
+        .ex_style = WS_EX_CONTROLPARENT,
+        .client_width = 6135,
+        .client_height = 6615,
+        .font = FontDesc{L"Arial", 825, true},
+    };
     // The return button overlaps the box by 15 twips; the box, made first,
     // stays above it.
-    std::vector<ControlSpec> controls{
-        {kText, L"EDIT", help_text(), 0, 0, 6135, 6375,
-         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, &kTextFont,
-         RGB(255, 0, 255), RGB(0, 0, 0)},
-        {kReturn, L"BUTTON", L"&return to zolvanta's spar", 0, 6360, 6135, 255, BS_PUSHBUTTON | WS_TABSTOP, 0,
-         nullptr},
+    std::vector<ControlRow> rows{
+        {.id = kText, .kind = ControlKind::read_only_box, .text = help_text(),
+         .place = {.left = 0, .top = 0, .width = 6135, .height = 6375}, .font = &kTextFont,
+         .text_colour = RGB(255, 0, 255), .back_colour = RGB(0, 0, 0)},
+        {.id = kReturn, .kind = ControlKind::push_button, .text = L"&return to zolvanta's spar",
+         .place = {.left = 0, .top = 6360, .width = 6135, .height = 255}},
     };
-    if (!Create(window, std::move(controls))) return false;
+    if (!Create(kLayout, std::move(rows))) return false;
     // A screen reader names a box by the label before it; this one has
     // none, and would otherwise read all 84 lines as its name.
-    SetAccessibleName(control(kText), L"help text");
+    ui::SetAccessibleName(control(kText), L"help text");
     return true;
 }
 

@@ -60,23 +60,21 @@ std::string to_code_page(std::wstring_view text, UINT code_page) {
     return out;
 }
 
-TranscriptFile::~TranscriptFile() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-}
-
 bool TranscriptFile::open(const std::wstring& path) {
     // FILE_APPEND_DATA alone makes every write land at the end, and sharing
     // read access lets a test follow the file while we run.
-    file_ = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file_ != INVALID_HANDLE_VALUE;
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    file_.reset(file);
+    return true;
 }
 
 void TranscriptFile::write(std::wstring_view record) {
-    if (file_ == INVALID_HANDLE_VALUE) return;
+    if (!file_) return;
     const std::string bytes = to_code_page(record, CP_UTF8);
     DWORD written = 0;
-    WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 PracticeRoom::PracticeRoom(Options options, Script script, std::uint32_t seed)
@@ -84,8 +82,8 @@ PracticeRoom::PracticeRoom(Options options, Script script, std::uint32_t seed)
 
 PracticeRoom::~PracticeRoom() {
     // Rooms forget themselves as their windows go, so the windows go first.
-    if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
-    if (font_) DeleteObject(font_);
+    // The font member goes after this body, when every window is gone.
+    if (hwnd()) DestroyWindow(hwnd());
 }
 
 bool PracticeRoom::create(HINSTANCE instance, int show) {
@@ -95,7 +93,7 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
            L"name " + options_.name + L", seed " + std::to_wstring(seed_) + L", code page " +
                std::to_wstring(GetACP()) + (options_.windows == WindowKind::Ansi ? L", ansi" : L", unicode") +
                L" windows");
-    font_ = create_message_font();
+    font_.reset(create_message_font());
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;

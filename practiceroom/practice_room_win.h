@@ -18,6 +18,7 @@
 #include "practiceroom/options.h"
 #include "practiceroom/script.h"
 #include "practiceroom/transcript.h"
+#include "winui/win_ui.h"
 #include "winui/window_win.h"
 
 namespace zol::practiceroom {
@@ -93,13 +94,12 @@ public:
     TranscriptFile() = default;
     TranscriptFile(const TranscriptFile&) = delete;
     TranscriptFile& operator=(const TranscriptFile&) = delete;
-    ~TranscriptFile();
 
     bool open(const std::wstring& path);
     void write(std::wstring_view record);
 
 private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    ui::KernelHandle file_;
 };
 
 // The program: the frame window, its rooms, the dice service, the script
@@ -118,7 +118,7 @@ public:
     // What rooms call.
     const std::wstring& user_name() const { return options_.name; }
     WindowKind window_kind() const { return options_.windows; }
-    HFONT font() const { return font_; }
+    HFONT font() const { return font_.get(); }
     void record(int room, TranscriptKind kind, std::wstring_view text);
     void post(RoomWindow& room, std::wstring_view speaker, std::wstring_view message);
     void room_closed(int number);
@@ -159,7 +159,7 @@ private:
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     HINSTANCE instance_ = nullptr;
     HWND client_ = nullptr;
-    HFONT font_ = nullptr;  // owned; deleted after every window is gone
+    ui::Font font_;  // the rooms' font; goes after the destructor has destroyed every window
 };
 
 }  // namespace zol::practiceroom

@@ -1,9 +1,9 @@
-#include "infowindows/accessible_name_win.h"
+#include "winui/accessible_name_win.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
 
-namespace zol {
+namespace zol::ui {
 namespace {
 
 // Wraps the system's accessible object for a control and answers its own
@@ -129,4 +129,4 @@ void SetAccessibleName(HWND control, std::wstring name) {
     }
 }
 
-}  // namespace zol
+}  // namespace zol::ui
