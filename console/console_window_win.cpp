@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "chathost/stacking_win.h"
+#include "chathost/user32_host_win.h"
 #include "chathost/zol_chat.h"
 #include "winui/accessible_name_win.h"
 #include "winui/window_win.h"
 #include "console/command_lines.h"
 #include "console/scroll_cutter.h"
-#include "infowindows/info_windows_win.h"
 
 namespace zol {
 namespace {
@@ -99,13 +99,25 @@ std::wstring user_date_time_text() {
     return general_date_text(date, time, midnight);
 }
 
-ConsoleWindow::ConsoleWindow(HostWindows& host, MessagePump& pump)
+ConsoleWindow::ConsoleWindow(HostWindows& host, ui::MessagePump& pump)
     : host_(host),
       pump_(pump),
-      scanner_(host, [this](const std::wstring& who, const std::wstring& what) { zolvantascan(who, what); }) {}
+      info_windows_(pump),
+      scanner_(host, [this](const std::wstring& who, const std::wstring& what) { zolvantascan(who, what); }) {
+    dialog_filter_id_ = pump_.add_dialog_filter([this](MSG& msg) { return is_dialog_message(msg); });
+}
 
 ConsoleWindow::~ConsoleWindow() {
+    pump_.remove_dialog_filter(dialog_filter_id_);
     if (hwnd()) DestroyWindow(hwnd());
+}
+
+int run_console(HINSTANCE instance, int show) {
+    User32Host host;
+    ui::MessagePump pump;
+    ConsoleWindow console(host, pump);
+    if (!console.create(instance, show)) return 1;
+    return pump.run();
 }
 
 HWND ConsoleWindow::create(HINSTANCE instance, int show) {
@@ -279,10 +291,10 @@ void ConsoleWindow::on_command(int id) {
     case idc_cmddatetyme:     stamp(); break;
     case idc_cmdscrollxps:    scroll_xps(); break;
     case idm_about:
-        ShowAboutWindow(hwnd(), [this] { return stayontop; });
+        info_windows_.ShowAbout(hwnd(), [this] { return stayontop; });
         break;
     case idm_help:
-        ShowHelpWindow(hwnd(), [this] { return stayontop; });
+        info_windows_.ShowHelp(hwnd(), [this] { return stayontop; });
         break;
     default: break;
     }

@@ -12,10 +12,11 @@
 #include "chathost/host_windows.h"
 #include "console/console_layout.h"
 #include "console/dice_counter.h"
-#include "console/pump_win.h"
 #include "console/text_rules.h"
+#include "infowindows/info_windows_win.h"
 #include "winui/control_table_win.h"
 #include "winui/focus_keeper_win.h"
+#include "winui/pump_win.h"
 #include "winui/win_ui.h"
 #include "winui/window_win.h"
 #include "scanner/chat_scanner_win.h"
@@ -24,7 +25,9 @@ namespace zol {
 
 class ConsoleWindow final : public ui::Window {
 public:
-    ConsoleWindow(HostWindows& host, MessagePump& pump);
+    // The console's keyboard handling and its About and Help windows' join
+    // the pump's dialog filters for as long as the console lives.
+    ConsoleWindow(HostWindows& host, ui::MessagePump& pump);
     ~ConsoleWindow();
     ConsoleWindow(const ConsoleWindow&) = delete;
     ConsoleWindow& operator=(const ConsoleWindow&) = delete;
@@ -75,7 +78,9 @@ private:
     void set_face(int id, std::uint32_t colour);
 
     HostWindows& host_;
-    MessagePump& pump_;
+    ui::MessagePump& pump_;
+    int dialog_filter_id_ = 0;
+    InfoWindows info_windows_;
     ui::OwnedWindow tooltip_;
     ui::FocusKeeper focus_;
     ui::ControlTable table_;
@@ -96,5 +101,9 @@ NumberFormat user_number_format();
 // The current date and time in the user's general form: short date, one
 // blank, long time; at midnight the date alone.
 std::wstring user_date_time_text();
+
+// The program: the console on the real host client, shown as `show` asks,
+// until it is closed. Gives the exit code.
+int run_console(HINSTANCE instance, int show);
 
 }  // namespace zol

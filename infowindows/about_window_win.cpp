@@ -176,8 +176,6 @@ private:
     ui::Bitmap picture_;
 };
 
-AboutForm* g_about = nullptr;
-
 bool AboutForm::Open() {
     static constexpr ui::WindowLayout kLayout{
         .class_name = L"frmaboutzolspar",
@@ -201,10 +199,7 @@ void AboutForm::OnLaidOut(UINT dpi) {
     }
 }
 
-void AboutForm::on_detached() {
-    EnableOthers();
-    if (g_about == this) g_about = nullptr;
-}
+void AboutForm::on_detached() { EnableOthers(); }
 
 BOOL CALLBACK AboutForm::CollectEnabled(HWND window, LPARAM self_param) {
     auto* self = reinterpret_cast<AboutForm*>(self_param);
@@ -228,11 +223,9 @@ void AboutForm::EnableOthers() {
 
 }  // namespace
 
-HWND AboutWindow() { return g_about ? g_about->hwnd() : nullptr; }
-
-void ShowAboutWindow(HWND console, const std::function<bool()>& stay_on_top) {
-    if (g_about) {
-        SetForegroundWindow(g_about->hwnd());
+void InfoWindows::ShowAbout(HWND console, const std::function<bool()>& stay_on_top) {
+    if (about_) {
+        SetForegroundWindow(about_->hwnd());
         return;
     }
     AboutForm about(console, stay_on_top);
@@ -241,31 +234,20 @@ void ShowAboutWindow(HWND console, const std::function<bool()>& stay_on_top) {
         about.RestoreConsole();
         return;
     }
-    g_about = &about;
+    about_ = &about;
     about.DisableOthers();
     ShowWindow(about.hwnd(), SW_SHOW);
     UpdateWindow(about.hwnd());
 
-    // The modal loop. It dispatches every message of the thread, so the
-    // console's timers and handlers keep running; they may even close the
-    // window from a loop of their own, which is why the window's existence
-    // is the loop's condition.
-    std::optional<WPARAM> quit;
-    while (about.hwnd()) {
-        MSG msg;
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            quit = msg.wParam;
-            break;
-        }
-        if (got == -1) break;
-        if (!IsInfoWindowMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+    // The modal loop is the pump's. It dispatches every message of the
+    // thread, so the console's timers and handlers keep running; they may
+    // even close the window from a loop of their own, which is why the
+    // window's existence is the loop's condition. It also ends when the
+    // program does; the pump has then put WM_QUIT back for the loops further
+    // out.
+    pump_.run_until([&about] { return about.hwnd() == nullptr; });
     about.Close();
-    if (quit) PostQuitMessage(static_cast<int>(*quit));
+    about_ = nullptr;
 }
 
 }  // namespace zol

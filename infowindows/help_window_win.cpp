@@ -22,17 +22,17 @@ enum ControlId { kText = 101, kReturn };
 
 class HelpForm final : public info::InfoWindow {
 public:
-    using InfoWindow::InfoWindow;
+    HelpForm(HWND console, std::function<bool()> stay_on_top, std::function<void()> gone)
+        : InfoWindow(console, std::move(stay_on_top)), gone_(std::move(gone)) {}
 
     bool Open();
 
 private:
     void OnCommand(int id) override;
-    void on_detached() override;
-};
+    void on_detached() override { gone_(); }  // the owner deletes this: nothing follows
 
-// The one Help window, from its first showing until it is closed.
-std::unique_ptr<HelpForm> g_help;
+    std::function<void()> gone_;
+};
 
 bool HelpForm::Open() {
     static constexpr ui::WindowLayout kLayout{
@@ -68,30 +68,24 @@ void HelpForm::OnCommand(int id) {
     if (id == kReturn || id == IDCANCEL || (id == IDOK && GetFocus() == control(kReturn))) Close();
 }
 
-void HelpForm::on_detached() {
-    if (g_help.get() == this) g_help.reset();  // deletes this; nothing follows
-}
-
 }  // namespace
 
-HWND HelpWindow() { return g_help ? g_help->hwnd() : nullptr; }
-
-void ShowHelpWindow(HWND console, const std::function<bool()>& stay_on_top) {
-    if (g_help) {
-        g_help->set_stay_on_top(stay_on_top);
-        g_help->LowerConsole();
-        ShowWindow(g_help->hwnd(), SW_SHOW);
-        SetForegroundWindow(g_help->hwnd());
+void InfoWindows::ShowHelp(HWND console, const std::function<bool()>& stay_on_top) {
+    if (help_) {
+        help_->set_stay_on_top(stay_on_top);
+        help_->LowerConsole();
+        ShowWindow(help_->hwnd(), SW_SHOW);
+        SetForegroundWindow(help_->hwnd());
         return;
     }
-    auto help = std::make_unique<HelpForm>(console, stay_on_top);
+    auto help = std::make_unique<HelpForm>(console, stay_on_top, [this] { help_.reset(); });
     help->LowerConsole();
     if (!help->Open()) {
         help->RestoreConsole();
         return;
     }
-    g_help = std::move(help);
-    ShowWindow(g_help->hwnd(), SW_SHOW);
+    help_ = std::move(help);
+    ShowWindow(help_->hwnd(), SW_SHOW);
 }
 
 }  // namespace zol

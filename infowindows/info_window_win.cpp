@@ -128,10 +128,24 @@ LRESULT InfoWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
 
 namespace zol {
 
-bool IsInfoWindowMessage(MSG* msg) {
-    for (HWND window : {HelpWindow(), AboutWindow()}) {
-        if (window && (msg->hwnd == window || IsChild(window, msg->hwnd))) {
-            return IsDialogMessageW(window, msg) != FALSE;
+InfoWindows::InfoWindows(ui::MessagePump& pump) : pump_(pump) {
+    filter_id_ = pump_.add_dialog_filter([this](MSG& msg) { return HandleDialogKeys(msg); });
+}
+
+InfoWindows::~InfoWindows() {
+    pump_.remove_dialog_filter(filter_id_);
+    // An open Help window goes first; it may still call back into help_.
+    if (help_ && help_->hwnd()) DestroyWindow(help_->hwnd());
+}
+
+HWND InfoWindows::About() const { return about_ ? about_->hwnd() : nullptr; }
+
+HWND InfoWindows::Help() const { return help_ ? help_->hwnd() : nullptr; }
+
+bool InfoWindows::HandleDialogKeys(MSG& msg) const {
+    for (HWND window : {Help(), About()}) {
+        if (window && (msg.hwnd == window || IsChild(window, msg.hwnd))) {
+            return IsDialogMessageW(window, &msg) != FALSE;
         }
     }
     return false;
