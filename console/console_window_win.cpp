@@ -19,6 +19,11 @@ namespace {
 // 41 blanks: the hit-point label while the counter starts and stops.
 const std::wstring kBlankCaption(41, L' ');
 
+// Posted to the console once it has been shown and painted: the tooltips
+// are made then. Nobody can point at a control before it is on the screen,
+// and making 15 tools beforehand keeps the window from showing sooner.
+constexpr UINT kMakeTooltips = WM_APP + 1;
+
 // Tooltips wrap at three inches, so the longest (the xp button's) shows in
 // a few lines rather than across the screen.
 constexpr int kTooltipWidthTwips = 4500;
@@ -148,11 +153,11 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
         return nullptr;
     }
     create_controls();
-    add_tooltips();
     const RECT work = primary_work_area(hwnd());
     table_.fit_client_area(&work);
     ShowWindow(hwnd(), show);
     UpdateWindow(hwnd());
+    PostMessageW(hwnd(), kMakeTooltips, 0, 0);
     // Showing the window activated it, and the activation gave the focus to
     // the first control in tab order (see WM_ACTIVATE).
     return hwnd();
@@ -265,6 +270,9 @@ LRESULT ConsoleWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam
         return table_.colour(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_NEXTDLGCTL:
         ui::NextDialogControl(hwnd(), wparam, lparam);
+        return 0;
+    case kMakeTooltips:
+        if (!tooltip_) add_tooltips();
         return 0;
     case WM_DPICHANGED:
         table_.dpi_changed(wparam, lparam);
