@@ -28,7 +28,7 @@ std::vector<HWND> thread_tooltips() {
     std::vector<HWND> found;
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND window, LPARAM out) -> BOOL {
+        [](HWND window, LPARAM out) WINAPI -> BOOL {
             wchar_t cls[64] = L"";
             GetClassNameW(window, cls, 64);
             if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0) reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
