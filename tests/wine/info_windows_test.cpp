@@ -187,7 +187,7 @@ protected:
     }
 
     // Runs `step` from a timer inside the About window's own loop once the
-    // window is up, and returns when ShowAboutWindow does. A watchdog destroys
+    // window is up, and returns when ShowAbout does. A watchdog destroys
     // a window that ignores the step, failing the test instead of hanging it.
     bool RunAbout(std::function<void(HWND about)> step) {
         step_ = std::move(step);
