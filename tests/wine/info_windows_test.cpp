@@ -17,6 +17,7 @@
 #include "infowindows/info_windows_win.h"
 #include "winui/pump_win.h"
 #include "winui/win_ui.h"
+#include "winui/window_win.h"
 
 namespace {
 
@@ -31,11 +32,7 @@ using Requests = std::vector<std::string>;
 
 bool IsTopmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-std::wstring TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::wstring TextOf(HWND window) { return zol::ui::window_text(window); }
 
 std::vector<HWND> ChildrenOf(HWND parent) {
     std::vector<HWND> children;
