@@ -43,6 +43,7 @@ constexpr ui::WindowLayout kConsoleLayout{
     .client_width = kConsoleWidthTwips,
     .client_height = kConsoleHeightTwips,
     .font = kWindowFont,
+    .made_at_px = 10,
 };
 
 // The work area of the primary monitor, which the console opens centred in.

@@ -78,6 +78,11 @@ struct WindowLayout {
     int client_width = 0;        // twips
     int client_height = 0;       // twips
     FontDesc font;
+    // Width and height in pixels the controls are made at, before the layout
+    // places them. A text box fixes its margins when it gets its font: made
+    // too narrow for the font's margins it keeps its own narrow ones (the
+    // console's boxes); made empty it takes the font's.
+    int made_at_px = 0;
 };
 
 }  // namespace zol::ui

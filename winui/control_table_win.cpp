@@ -71,7 +71,8 @@ void ControlTable::create(HWND window, const WindowLayout& layout, std::span<con
             const Made made = made_as(row->kind);
             const std::wstring text(row->text);
             child = CreateWindowExW(made.ex_style, made.window_class, text.c_str(),
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | made.style, 0, 0, 0, 0, window,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | made.style, 0, 0, layout.made_at_px,
+                                    layout.made_at_px, window,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance, nullptr);
         }
         Control& c = controls_.emplace_back(Control{*row, child, nullptr, {}});
