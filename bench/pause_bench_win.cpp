@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench/stats.h"
-#include "console/pump_win.h"
+#include "winui/pump_win.h"
 
 namespace zol::bench {
 namespace {
@@ -67,7 +67,7 @@ int run_pause(const Args& args) {
         }
     });
 
-    MessagePump pump(nullptr);
+    ui::MessagePump pump;
     pump.Pause(1);  // settles the window and the timer before measuring
     std::vector<double> pauses;
     for (int i = 0; i < count; ++i) {

@@ -27,7 +27,7 @@ double time_to_window(const std::wstring& exe, const wchar_t* cls) {
 }  // namespace
 
 int run_startup(const Args& args) {
-    const int runs = args.number(L"--runs", 10);
+    const int runs = args.number(L"--runs", 20);
     const std::wstring console = args.text(L"--bin", own_dir()) + L"\\zolspar.exe";
     const std::wstring bare = own_dir() + L"\\bare-window.exe";
 

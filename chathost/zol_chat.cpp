@@ -4,6 +4,8 @@
 #include <new>
 #include <optional>
 
+#include "chathost/digits.h"
+
 namespace zol_chat {
 
 namespace {
@@ -148,6 +150,6 @@ void SendChatLine(HostWindows& host, std::wstring_view line) {
     if (!typed.empty()) host.set_text(input_box, typed);
 }
 
-bool is_digit(std::wstring_view text) { return text.size() == 1 && text[0] >= L'0' && text[0] <= L'9'; }
+bool is_digit(std::wstring_view text) { return text.size() == 1 && zol::is_ascii_digit(text[0]); }
 
 }  // namespace zol_chat

@@ -5,8 +5,7 @@
 namespace zol {
 namespace {
 
-using K = ControlKind;
-using F = ControlFont;
+using K = ui::ControlKind;
 
 constexpr std::wstring_view kScoreBoard = L"    ~*~ score ~*~\r\n\r\n~*~  end score ~*~\r\n";
 
@@ -30,13 +29,7 @@ constexpr unsigned char kBannerBytes[] = {
 // Text boxes carry a limit only where the layout gives one.
 constexpr std::size_t kBoxLimit = 500;
 
-// Each row names only what differs from a control's defaults; GCC before 13
-// warns about designated initializers that leave members to their defaults.
-#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ < 13
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#endif
-const std::array<ConsoleControl, 21> kControls = {{
+const std::array<ui::ControlRow, 21> kControls = {{
     {.id = idc_txtscoreboard, .kind = K::multi_line_box, .text = kScoreBoard,
      .place = {.left = 0, .top = 0, .width = 3615, .height = 1095}, .tab_index = 0,
      .text_colour = kBoxTextColour, .max_length = kBoxLimit, .tooltip = L"enter and edit the score board here"},
@@ -44,18 +37,18 @@ const std::array<ConsoleControl, 21> kControls = {{
      .place = {.left = 0, .top = 1125, .width = 1215, .height = 255}, .tab_index = 18,
      .tooltip = L"say the score in the chat room or not"},
     {.id = idc_cmdscoreboard, .kind = K::push_button, .text = L" scroll score &board ",
-     .place = {.left = 1200, .top = 1125, .width = 2415, .height = 255}, .tab_index = 1, .font = F::arial_italic,
+     .place = {.left = 1200, .top = 1125, .width = 2415, .height = 255}, .tab_index = 1, .font = &kArialItalicFont,
      .tooltip = L"clyck here to scroll the score board in the chat room"},
-    {.id = idc_zolvantachat81, .kind = K::scanner, .text = L"",
+    {.id = idc_zolvantachat81, .kind = K::custom, .text = L"",
      .place = {.left = 600, .top = 1320, .width = 2400, .height = 1380}},
-    {.id = idc_lblhitpoints, .kind = K::label, .text = L"",
-     .place = {.left = 0, .top = 1440, .width = 3615, .height = 300}, .tab_index = 12, .font = F::banner,
+    {.id = idc_lblhitpoints, .kind = K::framed_label, .text = L"",
+     .place = {.left = 0, .top = 1440, .width = 3615, .height = 300}, .tab_index = 12, .font = &kBannerFont,
      .tooltip = L"thys wyll show how many hyt points the last attack was worth"},
     {.id = idc_cmdcounterstart, .kind = K::toggle_button, .text = L"&counter start",
-     .place = {.left = 0, .top = 1800, .width = 735, .height = 465}, .tab_index = 2, .font = F::arial_italic,
+     .place = {.left = 0, .top = 1800, .width = 735, .height = 465}, .tab_index = 2, .font = &kArialItalicFont,
      .tooltip = L"start and stop dyce counter to calculate hyt points"},
     {.id = idc_ontop, .kind = K::toggle_button, .text = L"stay &on top",
-     .place = {.left = 720, .top = 1800, .width = 735, .height = 465}, .tab_index = 19, .font = F::arial_italic,
+     .place = {.left = 720, .top = 1800, .width = 735, .height = 465}, .tab_index = 19, .font = &kArialItalicFont,
      .tooltip = L"make thys program stay on top of other windows"},
     {.id = idc_txthydyce, .kind = K::single_line_box, .text = L"",
      .place = {.left = 1680, .top = 1800, .width = 495, .height = 285}, .tab_index = 3,
@@ -64,43 +57,40 @@ const std::array<ConsoleControl, 21> kControls = {{
      .place = {.left = 2400, .top = 1800, .width = 495, .height = 285}, .tab_index = 4,
      .text_colour = kBoxTextColour, .tooltip = L"enter the number of people in thys spar"},
     {.id = idc_cmdscrollxps, .kind = K::flat_button, .text = L"scroll &xp's",
-     .place = {.left = 3000, .top = 1800, .width = 615, .height = 465}, .tab_index = 5, .font = F::arial_italic,
+     .place = {.left = 3000, .top = 1800, .width = 615, .height = 465}, .tab_index = 5, .font = &kArialItalicFont,
      .tooltip = L"after entering the hy dyce and number of people in the spar, clyck here to scroll the number of "
                 L"xp's thys spar it worth"},
     {.id = idc_Lblhydycetxt, .kind = K::label, .text = L"hy dyce",
-     .place = {.left = 1680, .top = 2060, .width = 615, .height = 195}, .tab_index = 13, .font = F::arial_italic},
+     .place = {.left = 1680, .top = 2060, .width = 615, .height = 195}, .tab_index = 13, .font = &kArialItalicFont},
     {.id = idc_lblnuminspartxt, .kind = K::label, .text = L"in spar",
-     .place = {.left = 2400, .top = 2060, .width = 615, .height = 195}, .tab_index = 9, .font = F::arial_italic},
+     .place = {.left = 2400, .top = 2060, .width = 615, .height = 195}, .tab_index = 9, .font = &kArialItalicFont},
     {.id = idc_txtterms, .kind = K::multi_line_box, .text = kTerms,
      .place = {.left = 0, .top = 2300, .width = 3615, .height = 1095}, .tab_index = 6,
      .text_colour = kTermsTextColour, .max_length = kBoxLimit,
      .tooltip = L"you can put your attacks or terms or what ever you wysh to scroll into the chat room here"},
     {.id = idc_cmddatetyme, .kind = K::push_button, .text = L"&date  tyme",
-     .place = {.left = 0, .top = 3450, .width = 1215, .height = 255}, .tab_index = 14, .font = F::arial_italic,
+     .place = {.left = 0, .top = 3450, .width = 1215, .height = 255}, .tab_index = 14, .font = &kArialItalicFont,
      .tooltip = L"post date and tyme to the chatroom"},
     {.id = idc_cmdscrollterms, .kind = K::push_button, .text = L"scroll &terms/attack",
-     .place = {.left = 1200, .top = 3450, .width = 2415, .height = 255}, .tab_index = 7, .font = F::arial_italic,
+     .place = {.left = 1200, .top = 3450, .width = 2415, .height = 255}, .tab_index = 7, .font = &kArialItalicFont,
      .tooltip = L"thys wyll scroll the above text into the chat room"},
     {.id = idc_Command1, .kind = K::flat_button, .text = L"&init",
-     .place = {.left = 0, .top = 3760, .width = 615, .height = 315}, .tab_index = 16, .font = F::arial_italic,
+     .place = {.left = 0, .top = 3760, .width = 615, .height = 315}, .tab_index = 16, .font = &kArialItalicFont,
      .tooltip = L"clyck here to roll 1d100"},
     {.id = idc_numofdyce, .kind = K::single_line_box, .text = L"4",
      .place = {.left = 720, .top = 3760, .width = 435, .height = 315}, .tab_index = 17,
      .text_colour = kBoxTextColour, .tooltip = L"enter how many dyce you wysh to roll"},
     {.id = idc_lblnumofdycetxt, .kind = K::label, .text = L"dyce wyth",
-     .place = {.left = 1210, .top = 3820, .width = 735, .height = 255}, .tab_index = 10, .font = F::arial_italic},
+     .place = {.left = 1210, .top = 3820, .width = 735, .height = 255}, .tab_index = 10, .font = &kArialItalicFont},
     {.id = idc_txtnumofdyce, .kind = K::single_line_box, .text = L"92",
      .place = {.left = 2040, .top = 3760, .width = 555, .height = 315}, .tab_index = 8,
      .text_colour = kBoxTextColour, .tooltip = L"enter how many sydes you wysh to roll"},
     {.id = idc_lblsycestxt, .kind = K::label, .text = L"sydes",
-     .place = {.left = 2640, .top = 3820, .width = 495, .height = 255}, .tab_index = 11, .font = F::sans_serif},
+     .place = {.left = 2640, .top = 3820, .width = 495, .height = 255}, .tab_index = 11, .font = &kSansSerifFont},
     {.id = idc_cmdrolldyce, .kind = K::push_button, .text = L"&roll ",
-     .place = {.left = 3120, .top = 3760, .width = 495, .height = 315}, .tab_index = 15, .font = F::arial_italic,
+     .place = {.left = 3120, .top = 3760, .width = 495, .height = 315}, .tab_index = 15, .font = &kArialItalicFont,
      .tooltip = L"clyck here to roll dyce"},
 }};
-#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ < 13
-#pragma GCC diagnostic pop
-#endif
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; five of those bytes
 // are unassigned and map to their C1 control code points, as Windows does.
@@ -112,17 +102,7 @@ constexpr char16_t kC1[32] = {
 
 }  // namespace
 
-std::span<const ConsoleControl> console_controls() { return kControls; }
-
-const ui::FontDesc& font_desc(ControlFont font) {
-    switch (font) {
-    case ControlFont::arial_italic: return kArialItalicFont;
-    case ControlFont::banner: return kBannerFont;
-    case ControlFont::sans_serif: return kSansSerifFont;
-    case ControlFont::window: break;
-    }
-    return kWindowFont;
-}
+std::span<const ui::ControlRow> console_controls() { return kControls; }
 
 std::optional<ControlId> label_of_box(ControlId box) {
     switch (box) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "winui/twips.h"
+#include "winui/control_row.h"
 
 namespace zol {
 
@@ -55,24 +55,7 @@ enum ControlId : int {
     idm_help,
 };
 
-enum class ControlKind {
-    multi_line_box,   // multi-line text box with a vertical scroll bar
-    single_line_box,  // one-line text box
-    push_button,      // standard push button with the usual 3-D look
-    toggle_button,    // graphical push button whose face colour changes
-    flat_button,      // push button with a one-pixel outline
-    label,            // text drawn on the window's surface
-    scanner,          // the invisible chat scanner
-};
-
-// The fonts the layout names; the console makes each once per DPI.
-enum class ControlFont {
-    window,        // Arial 8.25 pt, the window's own font
-    arial_italic,  // Arial 8.25 pt italic
-    banner,        // Arial 9.75 pt, the hit-point label at start
-    sans_serif,    // MS Sans Serif 8.25 pt
-};
-
+// The fonts the layout names: the window's own, and those of single controls.
 inline constexpr ui::FontDesc kWindowFont{L"Arial", 825, false};
 inline constexpr ui::FontDesc kArialItalicFont{L"Arial", 825, true};
 inline constexpr ui::FontDesc kBannerFont{L"Arial", 975, false};
@@ -81,23 +64,9 @@ inline constexpr ui::FontDesc kSansSerifFont{L"MS Sans Serif", 825, false};
 inline constexpr ui::FontDesc kHitPointsRunningFont{L"Arial", 800, true};
 inline constexpr ui::FontDesc kHitPointsStoppedFont{L"Arial", 1000, false};
 
-const ui::FontDesc& font_desc(ControlFont font);
-
-// One control of the console as it is laid out.
-struct ConsoleControl {
-    ControlId id;
-    ControlKind kind;
-    std::wstring_view text;             // caption or initial text
-    ui::TwipsRect place;                // from the top-left of the client area
-    int tab_index = -1;                 // -1: takes no part in the tab order
-    ControlFont font = ControlFont::window;
-    std::optional<std::uint32_t> text_colour;  // 0x00BBGGRR; none: the system's
-    std::size_t max_length = 0;         // characters; 0: no limit of its own
-    std::wstring_view tooltip;          // empty: none
-};
-
-// The controls from the top of the window downwards.
-std::span<const ConsoleControl> console_controls();
+// The controls from the top of the window downwards. The hit-point label
+// (framed) starts with banner_text(); the scanner is the one custom control.
+std::span<const ui::ControlRow> console_controls();
 
 // The label that names a text box for screen readers, or none: the two
 // multi-line boxes have no label and go by their tooltips.

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "chathost/stacking_win.h"
+#include "chathost/user32_host_win.h"
 #include "chathost/zol_chat.h"
-#include "infowindows/accessible_name_win.h"
+#include "winui/accessible_name_win.h"
+#include "winui/window_win.h"
 #include "console/command_lines.h"
 #include "console/scroll_cutter.h"
-#include "infowindows/info_windows_win.h"
 
 namespace zol {
 namespace {
@@ -18,27 +19,39 @@ namespace {
 // 41 blanks: the hit-point label while the counter starts and stops.
 const std::wstring kBlankCaption(41, L' ');
 
+// Posted to the console once it has been shown and painted: the tooltips
+// are made then. Nobody can point at a control before it is on the screen,
+// and making 15 tools beforehand keeps the window from showing sooner.
+constexpr UINT kMakeTooltips = WM_APP + 1;
+
 // Tooltips wrap at three inches, so the longest (the xp button's) shows in
 // a few lines rather than across the screen.
 constexpr int kTooltipWidthTwips = 4500;
 
 COLORREF rgb_of(std::uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
 
-std::wstring window_text(HWND window) {
-    const int n = GetWindowTextLengthW(window);
-    if (n <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    const int got = GetWindowTextW(window, text.data(), n + 1);
-    text.resize(static_cast<std::size_t>(std::clamp(got, 0, n)));
-    return text;
-}
+using ui::ControlKind;
 
-bool takes_focus(ControlKind kind) {
-    return kind != ControlKind::label && kind != ControlKind::scanner;
-}
+// The console window itself; its controls are the rows of console_controls().
+constexpr ui::WindowLayout kConsoleLayout{
+    .class_name = kConsoleClass,
+    .caption = kConsoleCaption,
+    // No sizing frame; a small title bar lets the user move and close it,
+    // and WS_EX_APPWINDOW keeps its task bar button.
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+    .ex_style = WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT,
+    .client_width = kConsoleWidthTwips,
+    .client_height = kConsoleHeightTwips,
+    .font = kWindowFont,
+    .made_at_px = 10,
+};
 
-bool is_button(ControlKind kind) {
-    return kind == ControlKind::push_button || kind == ControlKind::toggle_button || kind == ControlKind::flat_button;
+// The work area of the primary monitor, which the console opens centred in.
+RECT primary_work_area(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+    return info.rcWork;
 }
 
 // The second click of a double click on one of our owner-drawn buttons is
@@ -92,13 +105,25 @@ std::wstring user_date_time_text() {
     return general_date_text(date, time, midnight);
 }
 
-ConsoleWindow::ConsoleWindow(HostWindows& host, MessagePump& pump)
+ConsoleWindow::ConsoleWindow(HostWindows& host, ui::MessagePump& pump)
     : host_(host),
       pump_(pump),
-      scanner_(host, [this](const std::wstring& who, const std::wstring& what) { zolvantascan(who, what); }) {}
+      info_windows_(pump),
+      scanner_(host, [this](const std::wstring& who, const std::wstring& what) { zolvantascan(who, what); }) {
+    dialog_filter_id_ = pump_.add_dialog_filter([this](MSG& msg) { return is_dialog_message(msg); });
+}
 
 ConsoleWindow::~ConsoleWindow() {
-    if (window_) DestroyWindow(window_);
+    pump_.remove_dialog_filter(dialog_filter_id_);
+    if (hwnd()) DestroyWindow(hwnd());
+}
+
+int run_console(HINSTANCE instance, int show) {
+    User32Host host;
+    ui::MessagePump pump;
+    ConsoleWindow console(host, pump);
+    if (!console.create(instance, show)) return 1;
+    return pump.run();
 }
 
 HWND ConsoleWindow::create(HINSTANCE instance, int show) {
@@ -107,7 +132,7 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ConsoleWindow::window_proc;
+    wc.lpfnWndProc = &ui::Window::window_proc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ui::kProgramIconId));
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ui::kProgramIconId), IMAGE_ICON,
@@ -123,160 +148,42 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
     back_brush_.reset(CreateSolidBrush(rgb_of(kConsoleBackColour)));
     active_brush_.reset(CreateSolidBrush(rgb_of(kActiveColour)));
 
-    // No sizing frame; a small title bar lets the user move and close it,
-    // and WS_EX_APPWINDOW keeps its task bar button.
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, kConsoleClass.data(),
-                              kConsoleCaption.data(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 300, 300, nullptr, menu, instance, this);
-    if (!window_) return nullptr;
-    dpi_ = ui::window_dpi(window_);
-    make_fonts(dpi_);
+    if (!CreateWindowExW(kConsoleLayout.ex_style, kConsoleClass.data(), kConsoleCaption.data(), kConsoleLayout.style,
+                         CW_USEDEFAULT, CW_USEDEFAULT, 300, 300, nullptr, menu, instance,
+                         static_cast<ui::Window*>(this))) {
+        return nullptr;
+    }
     create_controls();
-    apply_layout(dpi_);
-    add_tooltips();
-    fit_client_area(dpi_, true);
-    ShowWindow(window_, show);
-    UpdateWindow(window_);
+    const RECT work = primary_work_area(hwnd());
+    table_.fit_client_area(&work);
+    ShowWindow(hwnd(), show);
+    UpdateWindow(hwnd());
+    PostMessageW(hwnd(), kMakeTooltips, 0, 0);
     // Showing the window activated it, and the activation gave the focus to
     // the first control in tab order (see WM_ACTIVATE).
-    return window_;
-}
-
-void ConsoleWindow::make_fonts(UINT dpi) {
-    font_window_ = ui::make_font(kWindowFont, dpi);
-    font_italic_ = ui::make_font(kArialItalicFont, dpi);
-    font_banner_ = ui::make_font(kBannerFont, dpi);
-    font_sans_ = ui::make_font(kSansSerifFont, dpi);
-    font_hit_running_ = ui::make_font(kHitPointsRunningFont, dpi);
-    font_hit_stopped_ = ui::make_font(kHitPointsStoppedFont, dpi);
-}
-
-HFONT ConsoleWindow::font_for(ControlFont font) const {
-    switch (font) {
-    case ControlFont::arial_italic: return font_italic_.get();
-    case ControlFont::banner: return font_banner_.get();
-    case ControlFont::sans_serif: return font_sans_.get();
-    case ControlFont::window: break;
-    }
-    return font_window_.get();
+    return hwnd();
 }
 
 void ConsoleWindow::create_controls() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    // Tab order is the child order: focusable controls first in their tab
-    // order, then the scanner, then the labels at the bottom so that buttons
-    // and boxes overlapping them are drawn over them.
-    std::vector<const ConsoleControl*> order;
-    for (const auto& row : console_controls()) order.push_back(&row);
-    std::stable_sort(order.begin(), order.end(), [](const ConsoleControl* a, const ConsoleControl* b) {
-        const int ra = takes_focus(a->kind) ? 0 : a->kind == ControlKind::scanner ? 1 : 2;
-        const int rb = takes_focus(b->kind) ? 0 : b->kind == ControlKind::scanner ? 1 : 2;
-        if (ra != rb) return ra < rb;
-        return a->tab_index < b->tab_index;
+    table_.create(hwnd(), kConsoleLayout, console_controls(), focus_, [this](const ui::ControlRow& row) {
+        return scanner_.create(hwnd(), row.id, 0, 0);
     });
-
-    for (const ConsoleControl* row : order) {
-        const DWORD common = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-        const wchar_t* cls = L"BUTTON";
-        DWORD style = common;
-        DWORD ex_style = 0;
-        std::wstring text(row->text);
-        switch (row->kind) {
-        case ControlKind::multi_line_box:
-            cls = L"EDIT";
-            style |= WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-            break;
-        case ControlKind::single_line_box:
-            cls = L"EDIT";
-            style |= WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-            break;
-        case ControlKind::push_button:
-            style |= WS_TABSTOP | BS_PUSHBUTTON;
-            break;
-        case ControlKind::toggle_button:
-        case ControlKind::flat_button:
-            // Owner-drawn so the face colour can change and the flat ones
-            // get their one-pixel outline; the "&" still gives the Alt key.
-            style |= WS_TABSTOP | BS_OWNERDRAW;
-            break;
-        case ControlKind::label:
-            cls = L"STATIC";
-            style |= row->id == idc_lblhitpoints ? (SS_CENTER | SS_NOTIFY | SS_NOPREFIX | WS_BORDER) : (SS_LEFTNOWORDWRAP | SS_NOPREFIX);
-            if (row->id == idc_lblhitpoints) text = banner_text();
-            break;
-        case ControlKind::scanner:
-            scanner_.create(window_, row->id, 0, 0);
-            continue;
-        }
-        HWND child = CreateWindowExW(ex_style, cls, text.c_str(), style, 0, 0, 10, 10, window_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance, nullptr);
-        if (!child) continue;
-        if (takes_focus(row->kind)) focus_.watch(child);
-        if (row->kind == ControlKind::toggle_button || row->kind == ControlKind::flat_button) {
-            SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
-        }
-        if (row->kind == ControlKind::multi_line_box) SetWindowSubclass(child, ignore_escape, kIgnoreEscape, 0);
-        if (row->kind == ControlKind::multi_line_box || row->kind == ControlKind::single_line_box) {
-            // A limit of 0 lifts the edit's default of 32767 characters.
-            SendMessageW(child, EM_LIMITTEXT, row->max_length, 0);
-        }
-    }
-    // Text boxes are named by their labels, or by their tooltips where they
-    // have none.
-    for (const auto& row : console_controls()) {
-        if (row.kind != ControlKind::multi_line_box && row.kind != ControlKind::single_line_box) continue;
-        std::wstring name(row.tooltip);
-        if (const auto label = label_of_box(row.id)) {
-            for (const auto& l : console_controls()) {
-                if (l.id == *label) name = l.text;
-            }
-        }
-        SetAccessibleName(control(row.id), std::move(name));
-    }
-}
-
-void ConsoleWindow::apply_layout(UINT dpi) {
-    for (const auto& row : console_controls()) {
+    SetWindowTextW(control(idc_lblhitpoints), banner_text().c_str());
+    for (const ui::ControlRow& row : console_controls()) {
         HWND child = control(row.id);
         if (!child) continue;
-        if (row.kind != ControlKind::scanner) {
-            HFONT font = font_for(row.font);
-            if (row.id == idc_lblhitpoints && hit_font_ == HitFont::running) font = font_hit_running_.get();
-            if (row.id == idc_lblhitpoints && hit_font_ == HitFont::stopped) font = font_hit_stopped_.get();
-            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (row.kind == ControlKind::toggle_button || row.kind == ControlKind::flat_button) {
+            SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
         }
-        SetWindowPos(child, nullptr, ui::twips_to_px(row.place.left, dpi), ui::twips_to_px(row.place.top, dpi),
-                     ui::twips_to_px(row.place.width, dpi), ui::twips_to_px(row.place.height, dpi),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    InvalidateRect(window_, nullptr, TRUE);
-}
-
-void ConsoleWindow::fit_client_area(UINT dpi, bool centre) {
-    const int want_w = ui::twips_to_px(kConsoleWidthTwips, dpi);
-    const int want_h = ui::twips_to_px(kConsoleHeightTwips, dpi);
-    // Measure the frame as it is (title bar, menu bar, borders) rather than
-    // computing it: the menu bar's height depends on the font and the DPI.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        RECT window_rect, client;
-        GetWindowRect(window_, &window_rect);
-        GetClientRect(window_, &client);
-        const int frame_w = (window_rect.right - window_rect.left) - client.right;
-        const int frame_h = (window_rect.bottom - window_rect.top) - client.bottom;
-        if (client.right == want_w && client.bottom == want_h && !centre) return;
-        int x = window_rect.left;
-        int y = window_rect.top;
-        if (centre) {
-            HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY);
-            MONITORINFO info{};
-            info.cbSize = sizeof info;
-            GetMonitorInfoW(monitor, &info);
-            const RECT& work = info.rcWork;
-            x = work.left + ((work.right - work.left) - (want_w + frame_w)) / 2;
-            y = work.top + ((work.bottom - work.top) - (want_h + frame_h)) / 2;
+        if (row.kind == ControlKind::multi_line_box) SetWindowSubclass(child, ignore_escape, kIgnoreEscape, 0);
+        // Text boxes are named by their labels, or by their tooltips where
+        // they have none.
+        if (row.kind != ControlKind::multi_line_box && row.kind != ControlKind::single_line_box) continue;
+        std::wstring name(row.tooltip);
+        if (const auto label = label_of_box(static_cast<ControlId>(row.id))) {
+            if (const ui::ControlRow* l = table_.row(*label)) name = l->text;
         }
-        SetWindowPos(window_, nullptr, x, y, want_w + frame_w, want_h + frame_h, SWP_NOZORDER | SWP_NOACTIVATE);
-        centre = false;
+        ui::SetAccessibleName(child, std::move(name));
     }
 }
 
@@ -286,54 +193,42 @@ void ConsoleWindow::add_tooltips() {
     // would make "stay on top" do nothing there. A tooltip is topmost by
     // itself and only shows while the mouse rests on a control, so it needs
     // no owner; it is destroyed with the console below.
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+    tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr));
     if (!tooltip_) return;
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ui::twips_to_px(kTooltipWidthTwips, dpi_));
+    SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, ui::twips_to_px(kTooltipWidthTwips, table_.dpi()));
     for (const auto& row : console_controls()) {
         if (row.tooltip.empty()) continue;
         TOOLINFOW info{};
         info.cbSize = sizeof info;
         info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        info.hwnd = window_;
+        info.hwnd = hwnd();
         info.uId = reinterpret_cast<UINT_PTR>(control(row.id));
         info.lpszText = const_cast<wchar_t*>(row.tooltip.data());
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
 }
 
-std::wstring ConsoleWindow::control_text(ControlId id) const { return window_text(control(id)); }
+std::wstring ConsoleWindow::control_text(ControlId id) const { return ui::window_text(control(id)); }
 
 bool ConsoleWindow::is_dialog_message(MSG& msg) {
-    if (!window_ || !IsWindow(window_)) return false;
-    if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
-    return IsDialogMessageW(window_, &msg) != FALSE;
-}
-
-LRESULT CALLBACK ConsoleWindow::window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-        auto* self = static_cast<ConsoleWindow*>(create->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ConsoleWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wparam, lparam);
-    return self->handle(message, wparam, lparam);
+    if (!hwnd() || !IsWindow(hwnd())) return false;
+    if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+    return IsDialogMessageW(hwnd(), &msg) != FALSE;
 }
 
 int ConsoleWindow::focused_button() const {
     HWND focus = GetFocus();
-    if (!focus || GetParent(focus) != window_) return 0;
+    if (!focus || GetParent(focus) != hwnd()) return 0;
     const int id = GetDlgCtrlID(focus);
     for (const auto& row : console_controls()) {
-        if (row.id == id && is_button(row.kind)) return id;
+        if (row.id == id && ui::is_button(row.kind)) return id;
     }
     return 0;
 }
 
-LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT ConsoleWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_ACTIVATE:
         // The console is no dialog: DefWindowProc would give the focus to
@@ -344,7 +239,7 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             focus_.restore(control(idc_txtscoreboard));
             return 0;
         }
-        return DefWindowProcW(window_, message, wparam, lparam);
+        return default_message(message, wparam, lparam);
     case WM_SETFOCUS:
         // The window itself was given the focus (as on a restore from
         // minimised): it goes on to the control.
@@ -367,50 +262,29 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return TRUE;
     case WM_ERASEBKGND: {
         RECT r;
-        GetClientRect(window_, &r);
+        GetClientRect(hwnd(), &r);
         FillRect(reinterpret_cast<HDC>(wparam), &r, back_brush_.get());
         return 1;
     }
-    case WM_CTLCOLOREDIT: {
-        HDC dc = reinterpret_cast<HDC>(wparam);
-        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-        for (const auto& row : console_controls()) {
-            if (row.id == id && row.text_colour) SetTextColor(dc, rgb_of(*row.text_colour));
-        }
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
-    case WM_CTLCOLORSTATIC: {
-        HDC dc = reinterpret_cast<HDC>(wparam);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        return table_.colour(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_NEXTDLGCTL:
-        ui::NextDialogControl(window_, wparam, lparam);
+        ui::NextDialogControl(hwnd(), wparam, lparam);
         return 0;
-    case WM_DPICHANGED: {
-        dpi_ = HIWORD(wparam);
-        const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        make_fonts(dpi_);
-        apply_layout(dpi_);
-        fit_client_area(dpi_, false);
+    case kMakeTooltips:
+        if (!tooltip_) add_tooltips();
         return 0;
-    }
+    case WM_DPICHANGED:
+        table_.dpi_changed(wparam, lparam);
+        return 0;
     case WM_DESTROY:
         scanner_.zolvantascan_off();
-        if (tooltip_) DestroyWindow(tooltip_);
-        tooltip_ = nullptr;
+        tooltip_.reset();
         PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        window_ = nullptr;
-        return 0;
     default:
-        return DefWindowProcW(window_, message, wparam, lparam);
+        return default_message(message, wparam, lparam);
     }
 }
 
@@ -426,10 +300,10 @@ void ConsoleWindow::on_command(int id) {
     case idc_cmddatetyme:     stamp(); break;
     case idc_cmdscrollxps:    scroll_xps(); break;
     case idm_about:
-        ShowAboutWindow(window_, [this] { return stayontop; });
+        info_windows_.ShowAbout(hwnd(), [this] { return stayontop; });
         break;
     case idm_help:
-        ShowHelpWindow(window_, [this] { return stayontop; });
+        info_windows_.ShowHelp(hwnd(), [this] { return stayontop; });
         break;
     default: break;
     }
@@ -468,7 +342,7 @@ void ConsoleWindow::draw_button(const DRAWITEMSTRUCT& item) {
         }
     }
 
-    const std::wstring caption = window_text(item.hwndItem);
+    const std::wstring caption = ui::window_text(item.hwndItem);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
     HGDIOBJ old_font = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
@@ -505,15 +379,13 @@ void ConsoleWindow::counter_toggle() {
         scanner_.zolvantascan_on();
         counteridle = false;
         SetWindowTextW(label, kBlankCaption.c_str());
-        hit_font_ = HitFont::running;
-        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_hit_running_.get()), TRUE);
+        table_.set_font(idc_lblhitpoints, &kHitPointsRunningFont);
     } else {
         set_face(idc_cmdcounterstart, kButtonFace);
         scanner_.zolvantascan_off();
         counteridle = true;
         SetWindowTextW(label, kBlankCaption.c_str());
-        hit_font_ = HitFont::stopped;
-        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_hit_stopped_.get()), TRUE);
+        table_.set_font(idc_lblhitpoints, &kHitPointsStoppedFont);
         SetWindowTextW(label, banner_text().c_str());
     }
 }
@@ -533,11 +405,11 @@ void ConsoleWindow::on_top_toggle() {
     if (!stayontop) {
         stayontop = true;
         set_face(idc_ontop, kActiveColour);
-        StayOnTop(window_);
+        StayOnTop(hwnd());
     } else {
         stayontop = false;
         set_face(idc_ontop, kButtonFace);
-        NotOnTop(window_);
+        NotOnTop(hwnd());
     }
 }
 

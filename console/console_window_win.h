@@ -12,24 +12,29 @@
 #include "chathost/host_windows.h"
 #include "console/console_layout.h"
 #include "console/dice_counter.h"
-#include "console/pump_win.h"
 #include "console/text_rules.h"
+#include "infowindows/info_windows_win.h"
+#include "winui/control_table_win.h"
 #include "winui/focus_keeper_win.h"
+#include "winui/pump_win.h"
 #include "winui/win_ui.h"
+#include "winui/window_win.h"
 #include "scanner/chat_scanner_win.h"
 
 namespace zol {
 
-class ConsoleWindow final {
+class ConsoleWindow final : public ui::Window {
 public:
-    ConsoleWindow(HostWindows& host, MessagePump& pump);
+    // The console's keyboard handling and its About and Help windows' join
+    // the pump's dialog filters for as long as the console lives.
+    ConsoleWindow(HostWindows& host, ui::MessagePump& pump);
     ~ConsoleWindow();
     ConsoleWindow(const ConsoleWindow&) = delete;
     ConsoleWindow& operator=(const ConsoleWindow&) = delete;
 
     // Creates the window centred on the screen and shows it.
     HWND create(HINSTANCE instance, int show);
-    HWND window() const { return window_; }
+    HWND window() const { return hwnd(); }
 
     // Read by the About and Help windows when they close.
     bool stayontop = false;
@@ -41,19 +46,14 @@ public:
     bool is_dialog_message(MSG& msg);
 
 private:
-    static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) override;
     // The button Enter presses: the focused one, or 0.
     int focused_button() const;
 
     void create_controls();
-    void apply_layout(UINT dpi);
-    void make_fonts(UINT dpi);
-    void fit_client_area(UINT dpi, bool centre);
     void add_tooltips();
-    HWND control(ControlId id) const { return GetDlgItem(window_, id); }
+    HWND control(int id) const { return table_.control(id); }
     std::wstring control_text(ControlId id) const;
-    HFONT font_for(ControlFont font) const;
 
     void on_command(int id);
     void draw_button(const DRAWITEMSTRUCT& item);
@@ -78,11 +78,12 @@ private:
     void set_face(int id, std::uint32_t colour);
 
     HostWindows& host_;
-    MessagePump& pump_;
-    HWND window_ = nullptr;
-    HWND tooltip_ = nullptr;
+    ui::MessagePump& pump_;
+    int dialog_filter_id_ = 0;
+    InfoWindows info_windows_;
+    ui::OwnedWindow tooltip_;
     ui::FocusKeeper focus_;
-    UINT dpi_ = 96;
+    ui::ControlTable table_;
     ChatScanner scanner_;
 
     bool sayscore = false;
@@ -91,10 +92,6 @@ private:
     std::uint32_t face_say_score_ = kButtonFace;
     std::uint32_t face_ontop_ = kButtonFace;
 
-    // The hit-point label's font as the counter toggle left it.
-    enum class HitFont { banner, running, stopped } hit_font_ = HitFont::banner;
-
-    ui::Font font_window_, font_italic_, font_banner_, font_sans_, font_hit_running_, font_hit_stopped_;
     ui::Brush back_brush_, active_brush_;
 };
 
@@ -104,5 +101,9 @@ NumberFormat user_number_format();
 // The current date and time in the user's general form: short date, one
 // blank, long time; at midnight the date alone.
 std::wstring user_date_time_text();
+
+// The program: the console on the real host client, shown as `show` asks,
+// until it is closed. Gives the exit code.
+int run_console(HINSTANCE instance, int show);
 
 }  // namespace zol

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "chathost/digits.h"
+
 namespace zol {
 
 namespace {
-
-bool is_ascii_digit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
 
 bool starts_with_at(std::wstring_view text, std::size_t pos, std::wstring_view piece) {
     return !piece.empty() && text.substr(pos, piece.size()) == piece;

@@ -13,7 +13,8 @@ namespace zol {
 
 namespace {
 
-using info::ControlSpec;
+using ui::ControlKind;
+using ui::ControlRow;
 using ui::FontDesc;
 
 constexpr COLORREF kPurple = RGB(128, 0, 128);
@@ -46,34 +47,43 @@ enum ControlId {
     kTopLine,
 };
 
-constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
-constexpr DWORD kCentredLabel = SS_CENTER | SS_NOPREFIX;
-
 // A line drawn two pixels thick (30 twips at 96 dpi) centred on its y, as an
 // empty label painted in the line's colour. The half of a line that would lie
 // above the client area is cut off, as the window would clip it.
-ControlSpec line(int id, int x1, int x2, int y, COLORREF colour) {
+ControlRow line(int id, int x1, int x2, int y, COLORREF colour) {
     const int top = std::max(0, y - 15);
-    return ControlSpec{id, L"STATIC", L"", x1, top, x2 - x1, y + 15 - top, 0, 0, nullptr, info::kSystemColour, colour};
+    return {.id = id, .kind = ControlKind::rule, .place = {.left = x1, .top = top, .width = x2 - x1, .height = y + 15 - top},
+            .back_colour = colour};
 }
 
 // Controls in tab order, which is also their order on screen from top to
 // bottom of the Z order.
-std::vector<ControlSpec> about_controls() {
-    const std::wstring email = L"zolvanta@" + std::wstring(kWebDomain);
+std::vector<ControlRow> about_controls() {
+    static const std::wstring email = L"zolvanta@" + std::wstring(kWebDomain);
     return {
-        {kOk, L"BUTTON", L"o&k", 3840, 5520, 420, 705, BS_DEFPUSHBUTTON | WS_TABSTOP, 0, nullptr},
-        {kIcon, L"STATIC", L"", 2760, 3240, 480, 480, SS_ICON, 0, &kSansSerif},
-        {kDescriptionLabel, L"STATIC", kDescription, 360, 1800, 3885, 1245, kLabel, 0, nullptr, kBlack},
-        {kThanksLabel, L"STATIC", kThanks, 480, 5520, 3255, 945, kLabel, 0, nullptr, kBlack},
-        {kVersion, L"STATIC", L"Version 7.8", 1800, 1440, 1515, 225, kCentredLabel, 0, nullptr},
-        {kSalutation, L"STATIC", L"love and peace,", 360, 3120, 1455, 255, kLabel, 0, nullptr},
-        {kSignature, L"STATIC", L"zolvanta", 360, 3480, 1215, 255, kLabel, 0, nullptr},
-        {kEmail, L"STATIC", email, 120, 4320, 4095, 255, kCentredLabel, 0, &kSansSerif},
-        {kWebAddressLabel, L"STATIC", std::wstring(kWebAddress), 120, 4680, 4095, 255, kCentredLabel, 0, &kSansSerif},
-        {kPicture, L"STATIC", L"", 120, 120, 1575, 1695, SS_BITMAP, 0, &kSansSerif},
-        {kHead, L"STATIC", L"zolvanta's spar proctoring tools", 1680, 240, 2655, 1080, kCentredLabel, 0, &kHeadFont,
-         kPurple},
+        {.id = kOk, .kind = ControlKind::default_button, .text = L"o&k",
+         .place = {.left = 3840, .top = 5520, .width = 420, .height = 705}},
+        {.id = kIcon, .kind = ControlKind::icon, .place = {.left = 2760, .top = 3240, .width = 480, .height = 480},
+         .font = &kSansSerif},
+        {.id = kDescriptionLabel, .kind = ControlKind::wrapped_label, .text = kDescription,
+         .place = {.left = 360, .top = 1800, .width = 3885, .height = 1245}, .text_colour = kBlack},
+        {.id = kThanksLabel, .kind = ControlKind::wrapped_label, .text = kThanks,
+         .place = {.left = 480, .top = 5520, .width = 3255, .height = 945}, .text_colour = kBlack},
+        {.id = kVersion, .kind = ControlKind::centred_label, .text = L"Version 7.8",
+         .place = {.left = 1800, .top = 1440, .width = 1515, .height = 225}},
+        {.id = kSalutation, .kind = ControlKind::wrapped_label, .text = L"love and peace,",
+         .place = {.left = 360, .top = 3120, .width = 1455, .height = 255}},
+        {.id = kSignature, .kind = ControlKind::wrapped_label, .text = L"zolvanta",
+         .place = {.left = 360, .top = 3480, .width = 1215, .height = 255}},
+        {.id = kEmail, .kind = ControlKind::centred_label, .text = email,
+         .place = {.left = 120, .top = 4320, .width = 4095, .height = 255}, .font = &kSansSerif},
+        {.id = kWebAddressLabel, .kind = ControlKind::centred_label, .text = kWebAddress,
+         .place = {.left = 120, .top = 4680, .width = 4095, .height = 255}, .font = &kSansSerif},
+        {.id = kPicture, .kind = ControlKind::picture, .place = {.left = 120, .top = 120, .width = 1575, .height = 1695},
+         .font = &kSansSerif},
+        {.id = kHead, .kind = ControlKind::centred_label, .text = L"zolvanta's spar proctoring tools",
+         .place = {.left = 1680, .top = 240, .width = 2655, .height = 1080}, .font = &kHeadFont,
+         .text_colour = kPurple},
         line(kLowerLine, 240, 4080, 5160, kPurple),
         line(kUpperLine, 240, 4080, 4080, kPurple),
         line(kTopLine, 0, 3840, 0, kWhite),
@@ -82,18 +92,16 @@ std::vector<ControlSpec> about_controls() {
 
 // The About picture, 102 by 111 pixels at 96 dpi and scaled with the DPI: a
 // pair of dice on a purple ground fading to black.
-ui::GdiObject<HBITMAP> draw_picture(UINT dpi) {
+ui::Bitmap draw_picture(UINT dpi) {
     auto px = [dpi](int v) { return MulDiv(v, static_cast<int>(dpi), 96); };
     const int width = px(102);
     const int height = px(111);
     HDC screen = GetDC(nullptr);
-    ui::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, width, height));
-    HDC dc = CreateCompatibleDC(screen);
+    ui::Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+    const ui::MemoryDc memory(CreateCompatibleDC(screen));
     ReleaseDC(nullptr, screen);
-    if (!bitmap.get() || !dc) {
-        if (dc) DeleteDC(dc);
-        return bitmap;
-    }
+    if (!bitmap || !memory) return bitmap;
+    HDC dc = memory.get();
     const HGDIOBJ old_bitmap = SelectObject(dc, bitmap.get());
 
     constexpr int kBands = 16;
@@ -115,7 +123,7 @@ ui::GdiObject<HBITMAP> draw_picture(UINT dpi) {
         {10, 20, 52, kWhite, kPurple, {{1, 1}, {3, 1}, {2, 2}, {1, 3}, {3, 3}}},
         {44, 56, 46, kMagenta, kWhite, {{1, 1}, {2, 2}, {3, 3}}},
     };
-    ui::GdiObject<HPEN> outline(CreatePen(PS_SOLID, px(2), kBlack));
+    ui::Pen outline(CreatePen(PS_SOLID, px(2), kBlack));
     const HGDIOBJ old_pen = SelectObject(dc, outline.get());
     for (const Die& die : dice) {
         ui::Brush face(CreateSolidBrush(die.face));
@@ -135,7 +143,6 @@ ui::GdiObject<HBITMAP> draw_picture(UINT dpi) {
     }
     SelectObject(dc, old_pen);
     SelectObject(dc, old_bitmap);
-    DeleteDC(dc);
     return bitmap;
 }
 
@@ -161,26 +168,29 @@ private:
     // The others are enabled before the window goes, so activation returns to
     // the console instead of to some other program.
     void OnClosing() override { EnableOthers(); }
-    void OnDestroyed() override;
+    void on_detached() override;
 
     static BOOL CALLBACK CollectEnabled(HWND window, LPARAM self);
 
     std::vector<HWND> disabled_;
-    ui::GdiObject<HBITMAP> picture_;
+    ui::Bitmap picture_;
 };
 
-AboutForm* g_about = nullptr;
-
 bool AboutForm::Open() {
-    const info::WindowSpec window{L"frmaboutzolspar", L"about zolvanta's spar",
-                                  WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                  WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
-                                  4395, 6675, FontDesc{L"Arial", 975, true}};
-    return Create(window, about_controls());
+    static constexpr ui::WindowLayout kLayout{
+        .class_name = L"frmaboutzolspar",
+        .caption = L"about zolvanta's spar",
+        .style = WS_POPUP | WS_CAPTION | WS_SYSMENU,
+        .ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+        .client_width = 4395,
+        .client_height = 6675,
+        .font = FontDesc{L"Arial", 975, true},
+    };
+    return Create(kLayout, about_controls());
 }
 
 void AboutForm::OnLaidOut(UINT dpi) {
-    ui::GdiObject<HBITMAP> picture = draw_picture(dpi);
+    ui::Bitmap picture = draw_picture(dpi);
     SendMessageW(control(kPicture), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
     picture_ = std::move(picture);  // the control no longer holds the old one
     // No icon resource (as in a test exe) leaves the box empty.
@@ -189,10 +199,7 @@ void AboutForm::OnLaidOut(UINT dpi) {
     }
 }
 
-void AboutForm::OnDestroyed() {
-    EnableOthers();
-    if (g_about == this) g_about = nullptr;
-}
+void AboutForm::on_detached() { EnableOthers(); }
 
 BOOL CALLBACK AboutForm::CollectEnabled(HWND window, LPARAM self_param) {
     auto* self = reinterpret_cast<AboutForm*>(self_param);
@@ -216,11 +223,9 @@ void AboutForm::EnableOthers() {
 
 }  // namespace
 
-HWND AboutWindow() { return g_about ? g_about->hwnd() : nullptr; }
-
-void ShowAboutWindow(HWND console, const std::function<bool()>& stay_on_top) {
-    if (g_about) {
-        SetForegroundWindow(g_about->hwnd());
+void InfoWindows::ShowAbout(HWND console, const std::function<bool()>& stay_on_top) {
+    if (about_) {
+        SetForegroundWindow(about_->hwnd());
         return;
     }
     AboutForm about(console, stay_on_top);
@@ -229,31 +234,20 @@ void ShowAboutWindow(HWND console, const std::function<bool()>& stay_on_top) {
         about.RestoreConsole();
         return;
     }
-    g_about = &about;
+    about_ = &about;
     about.DisableOthers();
     ShowWindow(about.hwnd(), SW_SHOW);
     UpdateWindow(about.hwnd());
 
-    // The modal loop. It dispatches every message of the thread, so the
-    // console's timers and handlers keep running; they may even close the
-    // window from a loop of their own, which is why the window's existence
-    // is the loop's condition.
-    std::optional<WPARAM> quit;
-    while (about.hwnd()) {
-        MSG msg;
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            quit = msg.wParam;
-            break;
-        }
-        if (got == -1) break;
-        if (!IsInfoWindowMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+    // The modal loop is the pump's. It dispatches every message of the
+    // thread, so the console's timers and handlers keep running; they may
+    // even close the window from a loop of their own, which is why the
+    // window's existence is the loop's condition. It also ends when the
+    // program does; the pump has then put WM_QUIT back for the loops further
+    // out.
+    pump_.run_until([&about] { return about.hwnd() == nullptr; });
     about.Close();
-    if (quit) PostQuitMessage(static_cast<int>(*quit));
+    about_ = nullptr;
 }
 
 }  // namespace zol

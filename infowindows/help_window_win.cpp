@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "infowindows/accessible_name_win.h"
+#include "winui/accessible_name_win.h"
 #include "infowindows/help_text.h"
 #include "infowindows/info_window_win.h"
 #include "infowindows/info_windows_win.h"
@@ -12,7 +12,8 @@ namespace zol {
 
 namespace {
 
-using info::ControlSpec;
+using ui::ControlKind;
+using ui::ControlRow;
 using ui::FontDesc;
 
 constexpr FontDesc kTextFont{L"Arial", 900, true};
@@ -21,34 +22,41 @@ enum ControlId { kText = 101, kReturn };
 
 class HelpForm final : public info::InfoWindow {
 public:
-    using InfoWindow::InfoWindow;
+    HelpForm(HWND console, std::function<bool()> stay_on_top, std::function<void()> gone)
+        : InfoWindow(console, std::move(stay_on_top)), gone_(std::move(gone)) {}
 
     bool Open();
 
 private:
     void OnCommand(int id) override;
-    void OnDestroyed() override;
+    void on_detached() override { gone_(); }  // the owner deletes this: nothing follows
+
+    std::function<void()> gone_;
 };
 
-// The one Help window, from its first showing until it is closed.
-std::unique_ptr<HelpForm> g_help;
-
 bool HelpForm::Open() {
-    const info::WindowSpec window{L"frmhelp", L"zolvanta's spar 7.8 help", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                  WS_EX_CONTROLPARENT, 6135, 6615, FontDesc{L"Arial", 825, true}};
+    static constexpr ui::WindowLayout kLayout{
+        .class_name = L"frmhelp",
+        .caption = L"zolvanta's spar 7.8 help",
+        .style = WS_POPUP | WS_CAPTION | WS_SYSMENU,
+        .ex_style = WS_EX_CONTROLPARENT,
+        .client_width = 6135,
+        .client_height = 6615,
+        .font = FontDesc{L"Arial", 825, true},
+    };
     // The return button overlaps the box by 15 twips; the box, made first,
     // stays above it.
-    std::vector<ControlSpec> controls{
-        {kText, L"EDIT", help_text(), 0, 0, 6135, 6375,
-         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, &kTextFont,
-         RGB(255, 0, 255), RGB(0, 0, 0)},
-        {kReturn, L"BUTTON", L"&return to zolvanta's spar", 0, 6360, 6135, 255, BS_PUSHBUTTON | WS_TABSTOP, 0,
-         nullptr},
+    std::vector<ControlRow> rows{
+        {.id = kText, .kind = ControlKind::read_only_box, .text = help_text(),
+         .place = {.left = 0, .top = 0, .width = 6135, .height = 6375}, .font = &kTextFont,
+         .text_colour = RGB(255, 0, 255), .back_colour = RGB(0, 0, 0)},
+        {.id = kReturn, .kind = ControlKind::push_button, .text = L"&return to zolvanta's spar",
+         .place = {.left = 0, .top = 6360, .width = 6135, .height = 255}},
     };
-    if (!Create(window, std::move(controls))) return false;
+    if (!Create(kLayout, std::move(rows))) return false;
     // A screen reader names a box by the label before it; this one has
     // none, and would otherwise read all 84 lines as its name.
-    SetAccessibleName(control(kText), L"help text");
+    ui::SetAccessibleName(control(kText), L"help text");
     return true;
 }
 
@@ -60,30 +68,24 @@ void HelpForm::OnCommand(int id) {
     if (id == kReturn || id == IDCANCEL || (id == IDOK && GetFocus() == control(kReturn))) Close();
 }
 
-void HelpForm::OnDestroyed() {
-    if (g_help.get() == this) g_help.reset();  // deletes this; nothing follows
-}
-
 }  // namespace
 
-HWND HelpWindow() { return g_help ? g_help->hwnd() : nullptr; }
-
-void ShowHelpWindow(HWND console, const std::function<bool()>& stay_on_top) {
-    if (g_help) {
-        g_help->set_stay_on_top(stay_on_top);
-        g_help->LowerConsole();
-        ShowWindow(g_help->hwnd(), SW_SHOW);
-        SetForegroundWindow(g_help->hwnd());
+void InfoWindows::ShowHelp(HWND console, const std::function<bool()>& stay_on_top) {
+    if (help_) {
+        help_->set_stay_on_top(stay_on_top);
+        help_->LowerConsole();
+        ShowWindow(help_->hwnd(), SW_SHOW);
+        SetForegroundWindow(help_->hwnd());
         return;
     }
-    auto help = std::make_unique<HelpForm>(console, stay_on_top);
+    auto help = std::make_unique<HelpForm>(console, stay_on_top, [this] { help_.reset(); });
     help->LowerConsole();
     if (!help->Open()) {
         help->RestoreConsole();
         return;
     }
-    g_help = std::move(help);
-    ShowWindow(g_help->hwnd(), SW_SHOW);
+    help_ = std::move(help);
+    ShowWindow(help_->hwnd(), SW_SHOW);
 }
 
 }  // namespace zol

@@ -9,12 +9,6 @@ namespace {
 
 HINSTANCE this_module() { return GetModuleHandleW(nullptr); }
 
-RECT px_rect(const ControlSpec& row, UINT dpi) {
-    const int left = ui::twips_to_px(row.left, dpi);
-    const int top = ui::twips_to_px(row.top, dpi);
-    return RECT{left, top, left + ui::twips_to_px(row.width, dpi), top + ui::twips_to_px(row.height, dpi)};
-}
-
 // The rectangle to centre over: the console's, or the work area of the
 // primary monitor when there is no console.
 RECT centre_frame(HWND console) {
@@ -26,41 +20,36 @@ RECT centre_frame(HWND console) {
 
 }  // namespace
 
-HWND InfoWindow::control(int id) const {
-    for (const Control& c : controls_) {
-        if (c.row.id == id) return c.hwnd;
-    }
-    return nullptr;
-}
-
-bool InfoWindow::Create(const WindowSpec& window, std::vector<ControlSpec> controls) {
-    window_ = window;
-    controls_.clear();
-    for (ControlSpec& row : controls) controls_.push_back(Control{std::move(row), nullptr, {}});
+bool InfoWindow::Create(const ui::WindowLayout& layout, std::vector<ui::ControlRow> rows) {
+    layout_ = layout;
+    rows_ = std::move(rows);
+    const std::wstring class_name(layout.class_name);
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(this_module(), window.class_name, &wc)) {
+    if (!GetClassInfoExW(this_module(), class_name.c_str(), &wc)) {
         wc = WNDCLASSEXW{};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &InfoWindow::WindowProc;
+        wc.lpfnWndProc = &ui::Window::window_proc;
         wc.hInstance = this_module();
         wc.hIcon = LoadIconW(this_module(), MAKEINTRESOURCEW(ui::kProgramIconId));
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = window.class_name;
+        wc.lpszClassName = class_name.c_str();
         if (!RegisterClassExW(&wc)) return false;
     }
 
     // The window takes the console's DPI; the first size is a guess from the
-    // frame metrics that FitClientArea corrects once the window exists.
+    // frame metrics that fit_client_area corrects once the window exists.
     dpi_ = ui::window_dpi(console_);
-    RECT outer{0, 0, ui::twips_to_px(window.client_width, dpi_), ui::twips_to_px(window.client_height, dpi_)};
-    AdjustWindowRectEx(&outer, window.style, FALSE, window.ex_style);
-    CreateWindowExW(window.ex_style, window.class_name, L"", window.style, 0, 0, outer.right - outer.left,
-                    outer.bottom - outer.top, console_, nullptr, this_module(), this);
-    if (!hwnd_) return false;
-    FitClientArea(true);
+    RECT outer{0, 0, ui::twips_to_px(layout.client_width, dpi_), ui::twips_to_px(layout.client_height, dpi_)};
+    AdjustWindowRectEx(&outer, layout.style, FALSE, layout.ex_style);
+    if (!CreateWindowExW(layout.ex_style, class_name.c_str(), L"", layout.style, 0, 0, outer.right - outer.left,
+                         outer.bottom - outer.top, console_, nullptr, this_module(), static_cast<ui::Window*>(this))) {
+        return false;
+    }
+    const RECT frame = centre_frame(console_);
+    table_.fit_client_area(&frame);
     return true;
 }
 
@@ -73,42 +62,21 @@ void InfoWindow::RestoreConsole() const {
 }
 
 void InfoWindow::Close() {
-    if (closing_ || !hwnd_) return;
+    if (closing_ || !hwnd()) return;
     closing_ = true;
     RestoreConsole();
     OnClosing();
-    DestroyWindow(hwnd_);  // may delete this object
+    DestroyWindow(hwnd());  // may delete this object
 }
 
-LRESULT CALLBACK InfoWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    InfoWindow* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<InfoWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<InfoWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
-
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        const LRESULT result = DefWindowProcW(hwnd, message, wparam, lparam);
-        self->OnDestroyed();  // may delete self: nothing touches it after this
-        return result;
-    }
-    return self->HandleMessage(message, wparam, lparam);
-}
-
-LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT InfoWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE:
         // The caption is set here, as the window loads, not passed to
         // CreateWindowEx.
-        SetWindowTextW(hwnd_, window_.caption);
-        CreateControls();
-        LayOut(dpi_);
+        SetWindowTextW(hwnd(), std::wstring(layout_.caption).c_str());
+        table_.create(hwnd(), layout_, rows_, focus_, nullptr, dpi_);
+        OnLaidOut(table_.dpi());
         return 0;
 
     case WM_COMMAND:
@@ -131,126 +99,53 @@ LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     // time to the first control in tab order.
     case WM_ACTIVATE:
         if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam)) {
-            focus_.restore(FirstTabStop());
+            focus_.restore(table_.first_tab_stop());
             return 0;
         }
-        return DefWindowProcW(hwnd_, message, wparam, lparam);
+        return default_message(message, wparam, lparam);
 
     case WM_SETFOCUS:
-        focus_.restore(FirstTabStop());
+        focus_.restore(table_.first_tab_stop());
         return 0;
 
     case WM_NEXTDLGCTL:  // Tab in the help text
-        ui::NextDialogControl(hwnd_, wparam, lparam);
+        ui::NextDialogControl(hwnd(), wparam, lparam);
         return 0;
 
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-        return ColourControl(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+        return table_.colour(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
 
-    case WM_DPICHANGED: {
-        dpi_ = HIWORD(wparam);
-        const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        LayOut(dpi_);
-        FitClientArea(false);
+    case WM_DPICHANGED:
+        table_.dpi_changed(wparam, lparam);
+        OnLaidOut(table_.dpi());
         return 0;
     }
-    }
-    return DefWindowProcW(hwnd_, message, wparam, lparam);
-}
-
-void InfoWindow::CreateControls() {
-    for (Control& c : controls_) {
-        const ControlSpec& row = c.row;
-        c.hwnd = CreateWindowExW(row.ex_style, row.window_class, row.text.empty() ? nullptr : row.text.c_str(),
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | row.style, 0, 0, 0, 0, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), this_module(), nullptr);
-        if (row.style & WS_TABSTOP) focus_.watch(c.hwnd);
-        if (row.back_colour != kSystemColour) c.back.reset(CreateSolidBrush(row.back_colour));
-    }
-}
-
-void InfoWindow::LayOut(UINT dpi) {
-    // New fonts are handed to the controls before the old ones are deleted,
-    // so no control ever holds a deleted font.
-    std::vector<std::pair<const ui::FontDesc*, ui::Font>> fonts;
-    auto font_for = [&](const ui::FontDesc* row) -> HFONT {
-        for (auto& [made_from, font] : fonts) {
-            if (made_from == row) return font.get();
-        }
-        const ui::FontDesc& s = row ? *row : window_.font;
-        fonts.emplace_back(row, ui::make_font(s, dpi));
-        return fonts.back().second.get();
-    };
-    for (const Control& c : controls_) {
-        const RECT r = px_rect(c.row, dpi);
-        MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
-        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_for(c.row.font)), FALSE);
-    }
-    fonts_.swap(fonts);
-    OnLaidOut(dpi);
-    InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
-// Sizes the window so its client area is exactly the twips of the layout, and
-// centres it over the console when asked, kept inside the work area of the
-// console's monitor.
-void InfoWindow::FitClientArea(bool centre) {
-    RECT window{}, client{};
-    GetWindowRect(hwnd_, &window);
-    GetClientRect(hwnd_, &client);
-    const int width = (window.right - window.left) - client.right + ui::twips_to_px(window_.client_width, dpi_);
-    const int height = (window.bottom - window.top) - client.bottom + ui::twips_to_px(window_.client_height, dpi_);
-    int x = window.left;
-    int y = window.top;
-    if (centre) {
-        const RECT frame = centre_frame(console_);
-        x = frame.left + ((frame.right - frame.left) - width) / 2;
-        y = frame.top + ((frame.bottom - frame.top) - height) / 2;
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            const RECT& work = monitor.rcWork;
-            if (x + width > work.right) x = work.right - width;
-            if (y + height > work.bottom) y = work.bottom - height;
-            if (x < work.left) x = work.left;
-            if (y < work.top) y = work.top;
-        }
-    }
-    SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT InfoWindow::ColourControl(UINT message, HDC dc, HWND child) {
-    for (const Control& c : controls_) {
-        if (c.hwnd != child) continue;
-        SetTextColor(dc, c.row.text_colour != kSystemColour ? c.row.text_colour : GetSysColor(COLOR_BTNTEXT));
-        if (c.back.get()) {
-            SetBkColor(dc, c.row.back_colour);
-            return reinterpret_cast<LRESULT>(c.back.get());
-        }
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
-    return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
-}
-
-HWND InfoWindow::FirstTabStop() const {
-    for (const Control& c : controls_) {
-        if (c.row.style & WS_TABSTOP) return c.hwnd;
-    }
-    return nullptr;
+    return default_message(message, wparam, lparam);
 }
 
 }  // namespace zol::info
 
 namespace zol {
 
-bool IsInfoWindowMessage(MSG* msg) {
-    for (HWND window : {HelpWindow(), AboutWindow()}) {
-        if (window && (msg->hwnd == window || IsChild(window, msg->hwnd))) {
-            return IsDialogMessageW(window, msg) != FALSE;
+InfoWindows::InfoWindows(ui::MessagePump& pump) : pump_(pump) {
+    filter_id_ = pump_.add_dialog_filter([this](MSG& msg) { return HandleDialogKeys(msg); });
+}
+
+InfoWindows::~InfoWindows() {
+    pump_.remove_dialog_filter(filter_id_);
+    // An open Help window goes first; it may still call back into help_.
+    if (help_ && help_->hwnd()) DestroyWindow(help_->hwnd());
+}
+
+HWND InfoWindows::About() const { return about_ ? about_->hwnd() : nullptr; }
+
+HWND InfoWindows::Help() const { return help_ ? help_->hwnd() : nullptr; }
+
+bool InfoWindows::HandleDialogKeys(MSG& msg) const {
+    for (HWND window : {Help(), About()}) {
+        if (window && (msg.hwnd == window || IsChild(window, msg.hwnd))) {
+            return IsDialogMessageW(window, &msg) != FALSE;
         }
     }
     return false;

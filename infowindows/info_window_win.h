@@ -11,48 +11,20 @@
 #include <utility>
 #include <vector>
 
+#include "winui/control_row.h"
+#include "winui/control_table_win.h"
 #include "winui/focus_keeper_win.h"
 #include "winui/win_ui.h"
+#include "winui/window_win.h"
 
 namespace zol::info {
 
-// A colour left to the system: text in the button-text colour on the
-// button face, as the window itself is painted.
-inline constexpr COLORREF kSystemColour = CLR_INVALID;
-
-// One child control. Left, top, width and height are twips from the top-left
-// corner of the client area.
-struct ControlSpec {
-    int id;
-    const wchar_t* window_class;
-    std::wstring text;
-    int left, top, width, height;
-    DWORD style;  // besides WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS
-    DWORD ex_style;
-    const ui::FontDesc* font;  // null: the window's font
-    COLORREF text_colour = kSystemColour;
-    COLORREF back_colour = kSystemColour;
-};
-
-struct WindowSpec {
-    const wchar_t* class_name;
-    const wchar_t* caption;  // set when the window is created
-    DWORD style;
-    DWORD ex_style;
-    int client_width, client_height;  // twips
-    ui::FontDesc font;
-};
-
-class InfoWindow {
+class InfoWindow : public ui::Window {
 public:
     InfoWindow(HWND console, std::function<bool()> stay_on_top)
         : console_(console), stay_on_top_(std::move(stay_on_top)) {}
-    virtual ~InfoWindow() = default;
-    InfoWindow(const InfoWindow&) = delete;
-    InfoWindow& operator=(const InfoWindow&) = delete;
 
-    HWND hwnd() const { return hwnd_; }
-    HWND control(int id) const;
+    HWND control(int id) const { return table_.control(id); }
 
     void set_stay_on_top(std::function<bool()> stay_on_top) { stay_on_top_ = std::move(stay_on_top); }
 
@@ -60,7 +32,7 @@ public:
     // with its client area and controls scaled to the console's DPI. The
     // first control that takes Tab gets the focus when the window is
     // activated. False when the window could not be created.
-    bool Create(const WindowSpec& window, std::vector<ControlSpec> controls);
+    bool Create(const ui::WindowLayout& layout, std::vector<ui::ControlRow> rows);
 
     // Opening step: out of the topmost band when the console wants to stay
     // on top, so this window is not hidden behind it.
@@ -85,35 +57,16 @@ protected:
     virtual void OnLaidOut(UINT /*dpi*/) {}
     // Called by Close between the stacking step and the destruction.
     virtual void OnClosing() {}
-    // The window is gone. The last call the object receives from its window;
-    // an implementation may delete the object here.
-    virtual void OnDestroyed() {}
 
 private:
-    struct Control {
-        ControlSpec row;
-        HWND hwnd = nullptr;
-        ui::Brush back;
-    };
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-    void CreateControls();
-    void LayOut(UINT dpi);
-    void FitClientArea(bool centre);
-    // Text and background of a label or box from its row.
-    LRESULT ColourControl(UINT message, HDC dc, HWND child);
-    HWND FirstTabStop() const;
-
-    HWND hwnd_ = nullptr;
     HWND console_;
     std::function<bool()> stay_on_top_;
-    WindowSpec window_{};
-    std::vector<Control> controls_;
-    // The fonts in use, each with the row it was made from (null for the
-    // window font); rebuilt on a DPI change.
-    std::vector<std::pair<const ui::FontDesc*, ui::Font>> fonts_;
-    UINT dpi_ = 96;
+    ui::WindowLayout layout_;
+    std::vector<ui::ControlRow> rows_;
+    UINT dpi_ = 96;  // the console's, at creation
+    ui::ControlTable table_;
     ui::FocusKeeper focus_;
     bool closing_ = false;
 };

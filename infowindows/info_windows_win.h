@@ -1,5 +1,5 @@
 // The About window (frmaboutzolspar) and the Help window (frmhelp), opened
-// from the console's menu.
+// from the console's menu. The console owns one InfoWindows.
 //
 // Contract with the console: both windows read the console's stay-on-top
 // wish through `stay_on_top` at the moment they need it. When it is true on
@@ -14,36 +14,58 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+
+#include "winui/pump_win.h"
 
 namespace zol {
 
-// Shows frmaboutzolspar centred over `console` and returns when it has been
-// closed. Modal: every visible, enabled window of this thread (the console,
-// an open Help window) is disabled while it is open and enabled again before
-// it goes. Its own message loop runs meanwhile and dispatches every message of
-// the thread, so timers and the console's handlers keep running. A WM_QUIT
-// taken by that loop closes the window and is posted again before the call
-// returns, so the caller's loop ends too. A call while the window is already
-// open only brings it to the front.
-void ShowAboutWindow(HWND console, const std::function<bool()>& stay_on_top);
+namespace info {
+class InfoWindow;
+}
 
-// Shows frmhelp, owned by `console`, and returns at once. There is at most one
-// Help window: a call while it is open shows and activates the same window
-// (and takes the console out of the topmost band again when `stay_on_top` is
-// true). The window keeps a copy of the latest `stay_on_top` for its closing.
-void ShowHelpWindow(HWND console, const std::function<bool()>& stay_on_top);
+class InfoWindows {
+public:
+    // The windows' keyboard handling (Tab, Enter, Esc and Alt with an
+    // underlined letter) joins the pump's dialog filters for as long as this
+    // object lives; messages for other windows are left alone.
+    explicit InfoWindows(ui::MessagePump& pump);
+    ~InfoWindows();
+    InfoWindows(const InfoWindows&) = delete;
+    InfoWindows& operator=(const InfoWindows&) = delete;
 
-// Keyboard handling of both windows: Tab, Enter, Esc and Alt with an
-// underlined letter. Every message loop of the thread (the console's main
-// loop and its Pause loop) hands each message here first and skips
-// TranslateMessage and DispatchMessage when this returns true. Messages for
-// other windows are left alone (false).
-bool IsInfoWindowMessage(MSG* msg);
+    // Shows frmaboutzolspar centred over `console` and returns when it has
+    // been closed. Modal: every visible, enabled window of this thread (the
+    // console, an open Help window) is disabled while it is open and enabled
+    // again before it goes. The pump runs meanwhile (run_until) and dispatches
+    // every message of the thread, so timers and the console's handlers keep
+    // running. When the program ends meanwhile (WM_QUIT) the window is closed
+    // and every loop further out ends too. A call while the window is already
+    // open only brings it to the front.
+    void ShowAbout(HWND console, const std::function<bool()>& stay_on_top);
 
-// The open Help window, or null.
-HWND HelpWindow();
+    // Shows frmhelp, owned by `console`, and returns at once. There is at most
+    // one Help window: a call while it is open shows and activates the same
+    // window (and takes the console out of the topmost band again when
+    // `stay_on_top` is true). The window keeps a copy of the latest
+    // `stay_on_top` for its closing.
+    void ShowHelp(HWND console, const std::function<bool()>& stay_on_top);
 
-// The open About window, or null.
-HWND AboutWindow();
+    // The open About and Help windows, or null.
+    HWND About() const;
+    HWND Help() const;
+
+    // The pump's filter: true when the message was a key for one of the
+    // windows and has been handled.
+    bool HandleDialogKeys(MSG& msg) const;
+
+private:
+    ui::MessagePump& pump_;
+    int filter_id_ = 0;
+    // The About window while ShowAbout runs (it lives on ShowAbout's stack).
+    info::InfoWindow* about_ = nullptr;
+    // The Help window, from its showing until it is closed.
+    std::unique_ptr<info::InfoWindow> help_;
+};
 
 }  // namespace zol

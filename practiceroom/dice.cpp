@@ -1,5 +1,6 @@
 #include "practiceroom/dice.h"
 
+#include "chathost/digits.h"
 #include "practiceroom/room_text.h"
 
 namespace zol::practiceroom {
@@ -10,7 +11,6 @@ constexpr std::wstring_view kCommand = L"//roll-dice";
 constexpr std::wstring_view kSides = L"-sides";
 
 bool is_blank(wchar_t ch) { return ch == L' ' || ch == L'\t'; }
-bool is_digit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
 
 std::wstring_view trim_blanks(std::wstring_view text) {
     while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
@@ -24,7 +24,7 @@ std::wstring_view trim_blanks(std::wstring_view text) {
 int take_number(std::wstring_view& text) {
     std::size_t n = 0;
     long long value = 0;
-    while (n < text.size() && is_digit(text[n])) {
+    while (n < text.size() && is_ascii_digit(text[n])) {
         if (value < 1'000'000) value = value * 10 + (text[n] - L'0');
         ++n;
     }

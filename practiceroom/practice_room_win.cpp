@@ -60,23 +60,21 @@ std::string to_code_page(std::wstring_view text, UINT code_page) {
     return out;
 }
 
-TranscriptFile::~TranscriptFile() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-}
-
 bool TranscriptFile::open(const std::wstring& path) {
     // FILE_APPEND_DATA alone makes every write land at the end, and sharing
     // read access lets a test follow the file while we run.
-    file_ = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file_ != INVALID_HANDLE_VALUE;
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    file_.reset(file);
+    return true;
 }
 
 void TranscriptFile::write(std::wstring_view record) {
-    if (file_ == INVALID_HANDLE_VALUE) return;
+    if (!file_) return;
     const std::string bytes = to_code_page(record, CP_UTF8);
     DWORD written = 0;
-    WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 PracticeRoom::PracticeRoom(Options options, Script script, std::uint32_t seed)
@@ -84,8 +82,8 @@ PracticeRoom::PracticeRoom(Options options, Script script, std::uint32_t seed)
 
 PracticeRoom::~PracticeRoom() {
     // Rooms forget themselves as their windows go, so the windows go first.
-    if (frame_ && IsWindow(frame_)) DestroyWindow(frame_);
-    if (font_) DeleteObject(font_);
+    // The font member goes after this body, when every window is gone.
+    if (hwnd()) DestroyWindow(hwnd());
 }
 
 bool PracticeRoom::create(HINSTANCE instance, int show) {
@@ -95,11 +93,11 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
            L"name " + options_.name + L", seed " + std::to_wstring(seed_) + L", code page " +
                std::to_wstring(GetACP()) + (options_.windows == WindowKind::Ansi ? L", ansi" : L", unicode") +
                L" windows");
-    font_ = create_message_font();
+    font_.reset(create_message_font());
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = frame_proc;
+    wc.lpfnWndProc = &ui::Window::window_proc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -116,13 +114,15 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
     const int work_w = work.right - work.left;
     const int width = std::clamp(work_w / 2 - 140, 420, 900);
     const int height = std::min(640, static_cast<int>(work.bottom - work.top));
-    frame_ = CreateWindowExW(0, kFrameClass, L"practice room", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, work.left,
-                             work.top, width, height, nullptr, nullptr, instance, this);
-    if (!frame_ || !client_) return false;
+    if (!CreateWindowExW(0, kFrameClass, L"practice room", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, work.left, work.top,
+                         width, height, nullptr, nullptr, instance, static_cast<ui::Window*>(this)) ||
+        !client_) {
+        return false;
+    }
     // Shown first: a hidden frame gets its first WM_SIZE only when shown, and
     // rooms opened into a client of no size come out minimized.
-    ShowWindow(frame_, show);
-    UpdateWindow(frame_);
+    ShowWindow(hwnd(), show);
+    UpdateWindow(hwnd());
     for (int i = 0; i < options_.rooms; ++i) open_room();
 
     // The script's delays add up from the start; the agenda keeps them in
@@ -204,11 +204,11 @@ void PracticeRoom::close_front_room() {
 void PracticeRoom::arm_timer() {
     const auto due = agenda_.next_due();
     if (!due) {
-        KillTimer(frame_, kAgendaTimer);
+        KillTimer(hwnd(), kAgendaTimer);
         return;
     }
     const std::int64_t wait = std::clamp<std::int64_t>(*due - now_ms(), USER_TIMER_MINIMUM, 0x7FFFFFFF);
-    SetTimer(frame_, kAgendaTimer, static_cast<UINT>(wait), nullptr);
+    SetTimer(hwnd(), kAgendaTimer, static_cast<UINT>(wait), nullptr);
 }
 
 void PracticeRoom::run_due_events() {
@@ -232,24 +232,16 @@ void PracticeRoom::run(const Event& event) {
         // waits, and SMTO_ABORTIFHUNG callers see a hung window.
         for (;;) Sleep(INFINITE);
     case Event::Kind::Quit:
-        DestroyWindow(frame_);
+        DestroyWindow(hwnd());
         break;
     }
 }
 
-LRESULT CALLBACK PracticeRoom::frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<PracticeRoom*>(reinterpret_cast<const CREATESTRUCTW*>(lparam)->lpCreateParams);
-        self->frame_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<PracticeRoom*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return def_frame_proc(hwnd, nullptr, msg, wparam, lparam);
-    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    return self->handle(msg, wparam, lparam);
+LRESULT PracticeRoom::default_message(UINT msg, WPARAM wparam, LPARAM lparam) {
+    return def_frame_proc(hwnd(), client_, msg, wparam, lparam);
 }
 
-LRESULT PracticeRoom::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+LRESULT PracticeRoom::handle_message(UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {
     case WM_CREATE:
         create_client();
@@ -262,27 +254,27 @@ LRESULT PracticeRoom::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         case kCmdNewRoom:   open_room(); return 0;
         case kCmdNextRoom:  SendMessageW(client_, WM_MDINEXT, 0, 0); return 0;
         case kCmdCloseRoom: close_front_room(); return 0;
-        case kCmdExit:      DestroyWindow(frame_); return 0;
+        case kCmdExit:      DestroyWindow(hwnd()); return 0;
         case kCmdCascade:   SendMessageW(client_, WM_MDICASCADE, 0, 0); return 0;
         case kCmdTile:      SendMessageW(client_, WM_MDITILE, MDITILE_VERTICAL, 0); return 0;
         }
         break;
     case WM_DESTROY:
-        KillTimer(frame_, kAgendaTimer);
+        KillTimer(hwnd(), kAgendaTimer);
         PostQuitMessage(0);
         return 0;
     }
-    return def_frame_proc(frame_, client_, msg, wparam, lparam);
+    return default_message(msg, wparam, lparam);
 }
 
 void PracticeRoom::create_client() {
     HMENU window_menu = nullptr;
-    SetMenu(frame_, create_frame_menu(&window_menu));
+    SetMenu(hwnd(), create_frame_menu(&window_menu));
     CLIENTCREATESTRUCT ccs{};
     ccs.hWindowMenu = window_menu;
     ccs.idFirstChild = kFirstRoomInMenu;
     client_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-                              WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0, 0, 0, frame_,
+                              WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0, 0, 0, hwnd(),
                               nullptr, instance_, &ccs);
 }
 

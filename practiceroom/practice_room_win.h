@@ -18,16 +18,16 @@
 #include "practiceroom/options.h"
 #include "practiceroom/script.h"
 #include "practiceroom/transcript.h"
+#include "winui/win_ui.h"
+#include "winui/window_win.h"
 
 namespace zol::practiceroom {
 
 class PracticeRoom;
 
-// The system's default window procedures of the window's own kind: an ANSI
+// The system's default frame procedure of the window's own kind: an ANSI
 // window gets its messages in their single-byte form and must pass them on
-// in it.
-LRESULT def_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
-LRESULT def_mdi_child_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+// in it. (ui::default_window_proc does the same for other windows.)
 LRESULT def_frame_proc(HWND hwnd, HWND client, UINT msg, WPARAM wparam, LPARAM lparam);
 
 // Registers a window class of the chosen kind from a wide description.
@@ -45,7 +45,7 @@ std::string to_code_page(std::wstring_view text, UINT code_page);
 // history is kept as bytes in the system code page, which RICHCNTLREADONLY
 // hands out itself, exactly counted; with Unicode windows the history is its
 // window text.
-class RoomWindow {
+class RoomWindow final : public ui::Window {
 public:
     RoomWindow(PracticeRoom& app, int number) : app_(app), number_(number) {}
     RoomWindow(const RoomWindow&) = delete;
@@ -57,19 +57,18 @@ public:
     bool create(HWND mdi_client);
 
     int number() const { return number_; }
-    HWND hwnd() const { return hwnd_; }
 
     // Appends one line to the history, the view and the transcript.
     void add_line(std::wstring_view line);
     void add_person(std::wstring_view name);
 
 private:
-    static LRESULT CALLBACK room_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
     static LRESULT CALLBACK input_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
     static LRESULT CALLBACK text_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
     static RoomWindow* from(HWND room);
 
-    LRESULT handle(UINT msg, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT msg, WPARAM wparam, LPARAM lparam) override;
+    void on_detached() override;
     void create_children();
     void layout();
     void show_line(std::wstring_view line, bool first);
@@ -80,7 +79,6 @@ private:
     const int number_;
     std::wstring history_;
     std::string history_bytes_;  // ANSI windows: the history in the system code page
-    HWND hwnd_ = nullptr;
     HWND text_ = nullptr;    // RICHCNTLREADONLY
     HWND view_ = nullptr;    // the read-only EDIT inside it
     HWND input_ = nullptr;   // RICHCNTL
@@ -96,18 +94,17 @@ public:
     TranscriptFile() = default;
     TranscriptFile(const TranscriptFile&) = delete;
     TranscriptFile& operator=(const TranscriptFile&) = delete;
-    ~TranscriptFile();
 
     bool open(const std::wstring& path);
     void write(std::wstring_view record);
 
 private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    ui::KernelHandle file_;
 };
 
 // The program: the frame window, its rooms, the dice service, the script
 // player and the one timer that drives them.
-class PracticeRoom {
+class PracticeRoom final : public ui::Window {
 public:
     PracticeRoom(Options options, Script script, std::uint32_t seed);
     PracticeRoom(const PracticeRoom&) = delete;
@@ -121,7 +118,7 @@ public:
     // What rooms call.
     const std::wstring& user_name() const { return options_.name; }
     WindowKind window_kind() const { return options_.windows; }
-    HFONT font() const { return font_; }
+    HFONT font() const { return font_.get(); }
     void record(int room, TranscriptKind kind, std::wstring_view text);
     void post(RoomWindow& room, std::wstring_view speaker, std::wstring_view message);
     void room_closed(int number);
@@ -135,8 +132,8 @@ private:
         std::wstring text;     // ScriptLine: the message; ServiceLine: the whole line
     };
 
-    static LRESULT CALLBACK frame_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
-    LRESULT handle(UINT msg, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT msg, WPARAM wparam, LPARAM lparam) override;
+    LRESULT default_message(UINT msg, WPARAM wparam, LPARAM lparam) override;
     void create_client();
     void open_room();
     void close_front_room();
@@ -161,9 +158,8 @@ private:
     int next_room_number_ = 1;
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     HINSTANCE instance_ = nullptr;
-    HWND frame_ = nullptr;
     HWND client_ = nullptr;
-    HFONT font_ = nullptr;  // owned; deleted after every window is gone
+    ui::Font font_;  // the rooms' font; goes after the destructor has destroyed every window
 };
 
 }  // namespace zol::practiceroom

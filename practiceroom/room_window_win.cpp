@@ -4,6 +4,7 @@
 #include <string>
 
 #include "practiceroom/room_text.h"
+#include "winui/window_win.h"
 
 namespace zol::practiceroom {
 
@@ -69,15 +70,6 @@ WNDPROC register_superclass(HINSTANCE instance, const wchar_t* base, const wchar
     return base_proc;
 }
 
-std::wstring window_text(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::clamp(copied, 0, length)));
-    return text;
-}
-
 std::wstring from_system_code_page(std::string_view bytes) {
     if (bytes.empty()) return {};
     const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -114,16 +106,6 @@ void set_font(HWND hwnd, HFONT font) { SendMessageW(hwnd, WM_SETFONT, reinterpre
 
 }  // namespace
 
-LRESULT def_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, msg, wparam, lparam)
-                                 : DefWindowProcA(hwnd, msg, wparam, lparam);
-}
-
-LRESULT def_mdi_child_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    return IsWindowUnicode(hwnd) ? DefMDIChildProcW(hwnd, msg, wparam, lparam)
-                                 : DefMDIChildProcA(hwnd, msg, wparam, lparam);
-}
-
 LRESULT def_frame_proc(HWND hwnd, HWND client, UINT msg, WPARAM wparam, LPARAM lparam) {
     return IsWindowUnicode(hwnd) ? DefFrameProcW(hwnd, client, msg, wparam, lparam)
                                  : DefFrameProcA(hwnd, client, msg, wparam, lparam);
@@ -150,7 +132,7 @@ ATOM register_class(const WNDCLASSEXW& wc, WindowKind kind) {
 bool RoomWindow::register_classes(HINSTANCE instance, WindowKind kind) {
     WNDCLASSEXW room{};
     room.cbSize = sizeof room;
-    room.lpfnWndProc = room_proc;
+    room.lpfnWndProc = &ui::Window::window_proc;
     room.hInstance = instance;
     room.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     room.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -185,40 +167,21 @@ bool RoomWindow::create(HWND mdi_client) {
     mcs.x = mcs.y = offset;
     mcs.cx = std::max(300, static_cast<int>(client.right) - offset - 24);
     mcs.cy = std::max(200, static_cast<int>(client.bottom) - offset - 24);
-    mcs.lParam = reinterpret_cast<LPARAM>(this);
+    mcs.lParam = reinterpret_cast<LPARAM>(static_cast<ui::Window*>(this));
     return SendMessageW(mdi_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)) != 0;
 }
 
 RoomWindow* RoomWindow::from(HWND room) {
-    return reinterpret_cast<RoomWindow*>(GetWindowLongPtrW(room, GWLP_USERDATA));
+    // Only rooms have RoomWindow objects among the windows this is asked about
+    // (the parents of a room's children).
+    return static_cast<RoomWindow*>(ui::Window::from_handle(room));
 }
 
-LRESULT CALLBACK RoomWindow::room_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    if (msg == WM_NCCREATE) {
-        // Created through WM_MDICREATE: the create parameters are the
-        // MDICREATESTRUCT, whose lParam carries the object. (An ANSI room
-        // gets the single-byte form of both structures; they differ only in
-        // the strings' type, not in where the fields stand.)
-        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        const auto* mcs = static_cast<const MDICREATESTRUCTW*>(cs->lpCreateParams);
-        auto* self = reinterpret_cast<RoomWindow*>(mcs->lParam);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    RoomWindow* self = from(hwnd);
-    if (!self) return def_mdi_child_proc(hwnd, msg, wparam, lparam);
-    if (msg == WM_NCDESTROY) {
-        // The app owns the object and deletes it here: nothing may touch
-        // `self` after room_closed.
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        const LRESULT result = def_mdi_child_proc(hwnd, msg, wparam, lparam);
-        self->app_.room_closed(self->number_);
-        return result;
-    }
-    return self->handle(msg, wparam, lparam);
-}
+// The app owns the object and deletes it here: nothing may touch it after
+// room_closed.
+void RoomWindow::on_detached() { app_.room_closed(number_); }
 
-LRESULT RoomWindow::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
+LRESULT RoomWindow::handle_message(UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {
     case WM_CREATE:
         create_children();
@@ -229,7 +192,7 @@ LRESULT RoomWindow::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         layout();
         break;  // DefMDIChildProc must see WM_SIZE too
     case WM_SETFOCUS:
-        def_mdi_child_proc(hwnd_, msg, wparam, lparam);
+        default_message(msg, wparam, lparam);
         if (input_) SetFocus(input_);
         return 0;
     case WM_COMMAND:
@@ -240,29 +203,29 @@ LRESULT RoomWindow::handle(UINT msg, WPARAM wparam, LPARAM lparam) {
         }
         break;
     }
-    return def_mdi_child_proc(hwnd_, msg, wparam, lparam);
+    return default_message(msg, wparam, lparam);
 }
 
 void RoomWindow::create_children() {
     // Creation order is child order, which the console relies on: the text
     // window first, the input box after it.
-    text_ = create_child(hwnd_, kTextClass, L"", 0);
+    text_ = create_child(hwnd(), kTextClass, L"", 0);
     view_ = create_child(text_, L"EDIT", L"", WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                          WS_EX_CLIENTEDGE);
     // No word wrap in the input box (ES_AUTOHSCROLL): only typed or pasted
     // line breaks break it, and a huge WM_SETTEXT costs no wrapping time.
-    input_ = create_child(hwnd_, kInputClass, L"",
+    input_ = create_child(hwnd(), kInputClass, L"",
                           WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    people_ = create_child(hwnd_, kPeopleClass, L"",
+    people_ = create_child(hwnd(), kPeopleClass, L"",
                            WS_TABSTOP | WS_VSCROLL | LBS_SORT | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, WS_EX_CLIENTEDGE);
-    send_ = create_child(hwnd_, kIconClass, L"send", WS_TABSTOP | BS_PUSHBUTTON, 0, kSendId);
-    count_ = create_child(hwnd_, kStaticClass, L"", SS_LEFT | SS_NOPREFIX);
+    send_ = create_child(hwnd(), kIconClass, L"send", WS_TABSTOP | BS_PUSHBUTTON, 0, kSendId);
+    count_ = create_child(hwnd(), kStaticClass, L"", SS_LEFT | SS_NOPREFIX);
     for (HWND child : {view_, input_, people_, send_, count_}) set_font(child, app_.font());
 }
 
 void RoomWindow::layout() {
     RECT rc{};
-    GetClientRect(hwnd_, &rc);
+    GetClientRect(hwnd(), &rc);
     const int margin = 6, people_width = 150, label_height = 20, input_height = 52, send_width = 64;
     const int w = std::max<int>(rc.right, 2 * margin + people_width + send_width + 40);
     const int h = std::max<int>(rc.bottom, 2 * margin + input_height + 60);
@@ -326,7 +289,7 @@ void RoomWindow::add_person(std::wstring_view name) {
 }
 
 void RoomWindow::post_input() {
-    const std::wstring text = clean_posted_text(window_text(input_));
+    const std::wstring text = clean_posted_text(ui::window_text(input_));
     SetWindowTextW(input_, L"");
     if (text.empty()) return;
     app_.post(*this, app_.user_name(), text);
@@ -376,7 +339,7 @@ LRESULT CALLBACK RoomWindow::text_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARA
         SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     }
-    return def_window_proc(hwnd, msg, wparam, lparam);
+    return ui::default_window_proc(hwnd, msg, wparam, lparam);
 }
 
 }  // namespace zol::practiceroom

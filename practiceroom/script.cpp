@@ -1,5 +1,7 @@
 #include "practiceroom/script.h"
 
+#include "chathost/digits.h"
+
 namespace zol::practiceroom {
 
 namespace {
@@ -7,7 +9,6 @@ namespace {
 constexpr std::int64_t kMaxSeconds = 1'000'000;
 
 bool is_blank(wchar_t ch) { return ch == L' ' || ch == L'\t'; }
-bool is_digit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
 
 std::wstring_view trim_blanks(std::wstring_view text) {
     while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
@@ -44,14 +45,14 @@ std::optional<std::int64_t> parse_seconds(std::wstring_view text) {
     std::int64_t millis = 0;
     std::size_t digits = 0;
     std::size_t i = 0;
-    for (; i < text.size() && is_digit(text[i]); ++i, ++digits) {
+    for (; i < text.size() && is_ascii_digit(text[i]); ++i, ++digits) {
         whole = whole * 10 + (text[i] - L'0');
         if (whole > kMaxSeconds) return std::nullopt;
     }
     if (i < text.size() && text[i] == L'.') {
         ++i;
         std::int64_t scale = 100;
-        for (; i < text.size() && is_digit(text[i]); ++i, ++digits) {
+        for (; i < text.size() && is_ascii_digit(text[i]); ++i, ++digits) {
             millis += (text[i] - L'0') * scale;
             scale /= 10;
         }

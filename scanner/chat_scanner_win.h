@@ -11,10 +11,11 @@
 
 #include "chathost/host_windows.h"
 #include "scanner/chat_scanner.h"
+#include "winui/window_win.h"
 
 namespace zol {
 
-class ChatScanner {
+class ChatScanner final : public ui::Window {
 public:
     using ScanHandler = std::function<void(const std::wstring& who_said, const std::wstring& what_said)>;
 
@@ -38,17 +39,15 @@ public:
     void zolvantascan_on();
     void zolvantascan_off();
 
-    HWND window() const { return window_; }
+    HWND window() const { return hwnd(); }
 
 private:
-    static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) override;
     void tick();
 
     HostWindows& host_;
     ScanHandler zolvantascan_;
     ScannerMemory memory_;
-    HWND window_ = nullptr;
     bool scanning_ = false;
 };
 

@@ -1,5 +1,5 @@
-// Small Win32 helpers shared by our windows: layout in twips scaled by the
-// window's DPI, fonts in points, and RAII owners for GDI objects.
+// Small Win32 helpers shared by our windows: the window's DPI, fonts in
+// points, and RAII owners for handles, GDI objects and windows.
 #pragma once
 
 #include <windows.h>
@@ -31,37 +31,67 @@ inline UINT window_dpi(HWND window) {
     return dpi ? dpi : 96;
 }
 
-// Owns one GDI object (font, brush, pen) and deletes it once.
-template <typename Handle>
-class GdiObject {
+// Owns one handle and lets it go once, with Close, when the owner goes or is
+// given another. Early returns need no hand-written clean-up.
+template <typename Handle, typename Close>
+class Owner {
 public:
-    GdiObject() = default;
-    explicit GdiObject(Handle h) : handle_(h) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            reset();
-            handle_ = other.handle_;
-            other.handle_ = nullptr;
-        }
+    Owner() = default;
+    explicit Owner(Handle h) : handle_(h) {}
+    Owner(const Owner&) = delete;
+    Owner& operator=(const Owner&) = delete;
+    Owner(Owner&& other) noexcept : handle_(other.release()) {}
+    Owner& operator=(Owner&& other) noexcept {
+        if (this != &other) reset(other.release());
         return *this;
     }
-    ~GdiObject() { reset(); }
+    ~Owner() { reset(); }
 
     Handle get() const { return handle_; }
-    void reset(Handle h = nullptr) {
-        if (handle_) DeleteObject(handle_);
+    explicit operator bool() const { return handle_ != Handle{}; }
+    void reset(Handle h = Handle{}) {
+        if (handle_ != Handle{}) Close{}(handle_);
         handle_ = h;
+    }
+    // Gives the handle up without closing it.
+    Handle release() {
+        Handle h = handle_;
+        handle_ = Handle{};
+        return h;
     }
 
 private:
-    Handle handle_ = nullptr;
+    Handle handle_{};
 };
 
-using Font = GdiObject<HFONT>;
-using Brush = GdiObject<HBRUSH>;
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct DestroyWindowIfAlive {
+    // A child goes with its parent: destroying it again would be harmless
+    // but the handle may by then name another window.
+    void operator()(HWND window) const {
+        if (IsWindow(window)) DestroyWindow(window);
+    }
+};
+struct DeleteMemoryDc {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+struct CloseKernelHandle {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+
+using Font = Owner<HFONT, DeleteGdiObject>;
+using Brush = Owner<HBRUSH, DeleteGdiObject>;
+using Pen = Owner<HPEN, DeleteGdiObject>;
+using Bitmap = Owner<HBITMAP, DeleteGdiObject>;
+// A device context of CreateCompatibleDC.
+using MemoryDc = Owner<HDC, DeleteMemoryDc>;
+// A top-level window of ours that no parent destroys (a tooltip window).
+using OwnedWindow = Owner<HWND, DestroyWindowIfAlive>;
+// A file, event or thread handle; null when there is none (a failed
+// CreateFile's INVALID_HANDLE_VALUE is to be stored as null).
+using KernelHandle = Owner<HANDLE, CloseKernelHandle>;
 
 // A font of the described face, size and slant at `dpi`.
 inline Font make_font(const FontDesc& desc, UINT dpi) {

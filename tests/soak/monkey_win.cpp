@@ -283,7 +283,7 @@ public:
     Monkey(HWND console, DWORD console_pid, unsigned seed)
         : console_(console), pid_(console_pid), random_(seed) {
         for (const auto& row : console_controls()) {
-            if (row.kind != ControlKind::scanner) controls_.push_back(row.id);
+            if (row.kind != ui::ControlKind::custom) controls_.push_back(row.id);
         }
         sample_boxes();
     }

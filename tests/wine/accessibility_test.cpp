@@ -11,7 +11,6 @@
 
 #include "chathost/memory_host.h"
 #include "console/console_window_win.h"
-#include "infowindows/info_windows_win.h"
 
 namespace zol {
 namespace {
@@ -44,7 +43,7 @@ std::vector<std::wstring> about_names;
 
 void CALLBACK ReadAboutNames(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    HWND about = AboutWindow();
+    HWND about = FindWindowW(L"frmaboutzolspar", nullptr);
     for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         if (GetWindowTextLengthW(c) > 0) about_names.push_back(accessible_name(c));
     }
@@ -55,7 +54,7 @@ TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
     CoInitialize(nullptr);
     {
         MemoryHost host;
-        MessagePump pump(nullptr);
+        ui::MessagePump pump;
         ConsoleWindow console(host, pump);
         ASSERT_NE(console.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE), nullptr);
         auto name_of = [&](int id) { return accessible_name(GetDlgItem(console.window(), id)); };
@@ -85,8 +84,8 @@ TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
 
         // Help: the box by a name of its own rather than its 84 lines, the
         // button by its caption.
-        ShowHelpWindow(console.window(), [] { return false; });
-        HWND help = HelpWindow();
+        SendMessageW(console.window(), WM_COMMAND, idm_help, 0);
+        HWND help = FindWindowW(L"frmhelp", nullptr);
         ASSERT_NE(help, nullptr);
         HWND box = FindWindowExW(help, nullptr, L"Edit", nullptr);
         HWND back = FindWindowExW(help, nullptr, L"Button", nullptr);
@@ -97,7 +96,7 @@ TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
         // About is modal: its controls are read from inside its own loop.
         about_names.clear();
         SetTimer(nullptr, 0, 300, ReadAboutNames);
-        ShowAboutWindow(console.window(), [] { return false; });
+        SendMessageW(console.window(), WM_COMMAND, idm_about, 0);  // returns when About has closed
         EXPECT_NE(std::find(about_names.begin(), about_names.end(), L"ok"), about_names.end());
         EXPECT_NE(std::find(about_names.begin(), about_names.end(), L"Version 7.8"), about_names.end());
         for (const auto& n : about_names) EXPECT_EQ(n.find(L'&'), std::wstring::npos) << n;

@@ -137,7 +137,7 @@ TEST_F(ConsoleWindowTest, TabVisitsTheControlsInTabOrder) {
 // in the test's own process, over an empty in-memory host.
 TEST(ConsoleInProcess, MenuBarHoldsAboutAndHelp) {
     MemoryHost host;
-    MessagePump pump(nullptr);
+    ui::MessagePump pump;
     ConsoleWindow console(host, pump);
     ASSERT_NE(console.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE), nullptr);
     HMENU menu = GetMenu(console.window());

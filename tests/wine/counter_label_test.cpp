@@ -84,7 +84,7 @@ protected:
 
     MemoryHost host_;
     HostWindow room_text_ = 0;
-    MessagePump pump_{[this](MSG& msg) { return console_.is_dialog_message(msg); }};
+    ui::MessagePump pump_{[this](MSG& msg) { return console_.is_dialog_message(msg); }};
     ConsoleWindow console_{host_, pump_};
     HWND label_ = nullptr;
 };

@@ -15,9 +15,15 @@
 #include "chathost/stacking_win.h"
 #include "infowindows/help_text.h"
 #include "infowindows/info_windows_win.h"
+#include "winui/pump_win.h"
 #include "winui/win_ui.h"
+#include "winui/window_win.h"
 
 namespace {
+
+// The windows as the console owns them, with the program's message pump.
+zol::ui::MessagePump pump;
+zol::InfoWindows info_windows(pump);
 
 using ::testing::AssertionFailure;
 using ::testing::AssertionResult;
@@ -26,11 +32,7 @@ using Requests = std::vector<std::string>;
 
 bool IsTopmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-std::wstring TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::wstring TextOf(HWND window) { return zol::ui::window_text(window); }
 
 std::vector<HWND> ChildrenOf(HWND parent) {
     std::vector<HWND> children;
@@ -55,7 +57,7 @@ bool PumpUntil(const std::function<bool()>& done) {
         if (GetTickCount() - start > 5000) return false;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!zol::IsInfoWindowMessage(&msg)) {
+            if (!info_windows.HandleDialogKeys(msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
@@ -106,7 +108,7 @@ private:
         if (self && message == WM_WINDOWPOSCHANGING && !(pos->flags & SWP_NOZORDER) &&
             (pos->hwndInsertAfter == HWND_TOPMOST || pos->hwndInsertAfter == HWND_NOTOPMOST)) {
             self->requests_.push_back(std::string(pos->hwndInsertAfter == HWND_TOPMOST ? "on top" : "not on top") +
-                                      (zol::HelpWindow() || zol::AboutWindow() ? "/open" : ""));
+                                      (info_windows.Help() || info_windows.About() ? "/open" : ""));
         }
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
@@ -177,19 +179,19 @@ AssertionResult HasFont(HWND control, std::wstring_view face, int hundredths_of_
 class InfoWindowsTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        if (HWND help = zol::HelpWindow()) DestroyWindow(help);
+        if (HWND help = info_windows.Help()) DestroyWindow(help);
         Pump();
     }
 
     // Runs `step` from a timer inside the About window's own loop once the
-    // window is up, and returns when ShowAboutWindow does. A watchdog destroys
+    // window is up, and returns when ShowAbout does. A watchdog destroys
     // a window that ignores the step, failing the test instead of hanging it.
     bool RunAbout(std::function<void(HWND about)> step) {
         step_ = std::move(step);
         watchdog_fired_ = false;
         const UINT_PTR step_timer = SetTimer(nullptr, 0, 100, RunStep);
         const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, FireWatchdog);
-        zol::ShowAboutWindow(console_.hwnd(), console_.flag());
+        info_windows.ShowAbout(console_.hwnd(), console_.flag());
         KillTimer(nullptr, step_timer);
         KillTimer(nullptr, watchdog);
         return !watchdog_fired_;
@@ -199,12 +201,12 @@ protected:
     // Windows calls them with stdcall.
     static void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
-        step_(zol::AboutWindow());
+        step_(info_windows.About());
     }
     static void CALLBACK FireWatchdog(HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
         watchdog_fired_ = true;
-        DestroyWindow(zol::AboutWindow());
+        DestroyWindow(info_windows.About());
     }
 
     StandInConsole console_;
@@ -262,12 +264,12 @@ TEST_F(InfoWindowsTest, AboutShowsItsFixedTextsInTheirFonts) {
     }));
     EXPECT_EQ(caption, L"about zolvanta's spar");
     EXPECT_TRUE(laid_out);
-    EXPECT_EQ(zol::AboutWindow(), nullptr);
+    EXPECT_EQ(info_windows.About(), nullptr);
 }
 
 TEST_F(InfoWindowsTest, AboutDisablesTheConsoleAndHelpWhileOpen) {
-    zol::ShowHelpWindow(console_.hwnd(), console_.flag());
-    HWND help = zol::HelpWindow();
+    info_windows.ShowHelp(console_.hwnd(), console_.flag());
+    HWND help = info_windows.Help();
     ASSERT_NE(help, nullptr);
     bool console_enabled = true, help_enabled = true;
     ASSERT_TRUE(RunAbout([&](HWND about) {
@@ -316,7 +318,7 @@ TEST_F(InfoWindowsTest, AboutEndsOnQuitAndPostsTheQuitAgain) {
         console_.TakeRequests();
         PostQuitMessage(7);
     }));
-    EXPECT_EQ(zol::AboutWindow(), nullptr);
+    EXPECT_EQ(info_windows.About(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(console_.hwnd()));
     EXPECT_TRUE(WentBackOnTopBeforeTheWindowWent(console_.TakeRequests(), console_.hwnd()));
     MSG msg{};
@@ -330,8 +332,8 @@ TEST_F(InfoWindowsTest, AboutEndsOnQuitAndPostsTheQuitAgain) {
 constexpr wchar_t kReturn[] = L"&return to zolvanta's spar";
 
 TEST_F(InfoWindowsTest, HelpShowsTheHelpTextReadOnlyBesideAWorkingConsole) {
-    zol::ShowHelpWindow(console_.hwnd(), console_.flag());
-    HWND help = zol::HelpWindow();
+    info_windows.ShowHelp(console_.hwnd(), console_.flag());
+    HWND help = info_windows.Help();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(IsWindowVisible(help));
     EXPECT_EQ(TextOf(help), L"zolvanta's spar 7.8 help");
@@ -361,8 +363,8 @@ TEST_F(InfoWindowsTest, HelpShowsTheHelpTextReadOnlyBesideAWorkingConsole) {
 TEST_F(InfoWindowsTest, HelpIsOneWindowShownAgainOnTheSecondCall) {
     console_.PressStayOnTop(true);
     console_.TakeRequests();
-    zol::ShowHelpWindow(console_.hwnd(), console_.flag());
-    HWND first = zol::HelpWindow();
+    info_windows.ShowHelp(console_.hwnd(), console_.flag());
+    HWND first = info_windows.Help();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(console_.TakeRequests(), Requests{"not on top"});
     EXPECT_FALSE(IsTopmost(console_.hwnd()));
@@ -372,10 +374,10 @@ TEST_F(InfoWindowsTest, HelpIsOneWindowShownAgainOnTheSecondCall) {
     console_.PressStayOnTop(false);
     console_.PressStayOnTop(true);
     console_.TakeRequests();
-    zol::ShowHelpWindow(console_.hwnd(), console_.flag());
+    info_windows.ShowHelp(console_.hwnd(), console_.flag());
     Pump();
     EXPECT_EQ(console_.TakeRequests(), Requests{"not on top/open"});
-    EXPECT_EQ(zol::HelpWindow(), first);
+    EXPECT_EQ(info_windows.Help(), first);
     EXPECT_EQ(GetActiveWindow(), first);
 }
 
@@ -396,14 +398,14 @@ TEST_F(InfoWindowsTest, HelpPutsTheConsoleBackOnTopHoweverItCloses) {
         SCOPED_TRACE(way.name);
         console_.PressStayOnTop(true);
         console_.TakeRequests();
-        zol::ShowHelpWindow(console_.hwnd(), console_.flag());
-        HWND help = zol::HelpWindow();
+        info_windows.ShowHelp(console_.hwnd(), console_.flag());
+        HWND help = info_windows.Help();
         ASSERT_NE(help, nullptr);
         Pump();
         EXPECT_EQ(console_.TakeRequests(), Requests{"not on top"});
         EXPECT_FALSE(IsTopmost(console_.hwnd()));
         way.press(help, ChildWithText(help, kReturn));
-        EXPECT_TRUE(PumpUntil([] { return zol::HelpWindow() == nullptr; }));
+        EXPECT_TRUE(PumpUntil([] { return info_windows.Help() == nullptr; }));
         EXPECT_FALSE(IsWindow(help));
         EXPECT_TRUE(WentBackOnTopBeforeTheWindowWent(console_.TakeRequests(), console_.hwnd()));
     }
@@ -414,12 +416,12 @@ TEST_F(InfoWindowsTest, HelpReadsTheFlagWhenItCloses) {
     for (bool at_open : {false, true}) {
         SCOPED_TRACE(at_open ? "switched off while open" : "switched on while open");
         console_.PressStayOnTop(at_open);
-        zol::ShowHelpWindow(console_.hwnd(), console_.flag());
-        ASSERT_NE(zol::HelpWindow(), nullptr);
+        info_windows.ShowHelp(console_.hwnd(), console_.flag());
+        ASSERT_NE(info_windows.Help(), nullptr);
         console_.PressStayOnTop(!at_open);
         console_.TakeRequests();
-        Click(nullptr, ChildWithText(zol::HelpWindow(), kReturn));
-        ASSERT_TRUE(PumpUntil([] { return zol::HelpWindow() == nullptr; }));
+        Click(nullptr, ChildWithText(info_windows.Help(), kReturn));
+        ASSERT_TRUE(PumpUntil([] { return info_windows.Help() == nullptr; }));
         if (at_open) {
             EXPECT_EQ(console_.TakeRequests(), Requests{});
             EXPECT_FALSE(IsTopmost(console_.hwnd()));
@@ -431,10 +433,10 @@ TEST_F(InfoWindowsTest, HelpReadsTheFlagWhenItCloses) {
 
 TEST_F(InfoWindowsTest, NeitherWindowTouchesThePlacementWhenNotStayingOnTop) {
     ASSERT_TRUE(RunAbout([](HWND about) { CloseMessage(about, nullptr); }));
-    zol::ShowHelpWindow(console_.hwnd(), console_.flag());
-    ASSERT_NE(zol::HelpWindow(), nullptr);
-    CloseMessage(zol::HelpWindow(), nullptr);
-    ASSERT_TRUE(PumpUntil([] { return zol::HelpWindow() == nullptr; }));
+    info_windows.ShowHelp(console_.hwnd(), console_.flag());
+    ASSERT_NE(info_windows.Help(), nullptr);
+    CloseMessage(info_windows.Help(), nullptr);
+    ASSERT_TRUE(PumpUntil([] { return info_windows.Help() == nullptr; }));
     EXPECT_EQ(console_.TakeRequests(), Requests{});
 }
 

@@ -52,7 +52,7 @@ protected:
     }
 
     MemoryHost host_;
-    MessagePump pump_{[this](MSG& msg) { return console_.is_dialog_message(msg); }};
+    ui::MessagePump pump_{[this](MSG& msg) { return console_.is_dialog_message(msg); }};
     ConsoleWindow console_{host_, pump_};
 };
 

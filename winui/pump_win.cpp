@@ -1,10 +1,30 @@
-#include "console/pump_win.h"
+#include "winui/pump_win.h"
 
 #include <chrono>
 
-namespace zol {
+namespace zol::ui {
 
-bool MessagePump::drain() {
+int MessagePump::add_dialog_filter(DialogFilter filter) {
+    if (!filter) return 0;
+    filters_.emplace_back(++last_filter_id_, std::move(filter));
+    return last_filter_id_;
+}
+
+void MessagePump::remove_dialog_filter(int id) {
+    std::erase_if(filters_, [id](const auto& f) { return f.first == id; });
+}
+
+bool MessagePump::filtered(MSG& msg) {
+    // By index: a filter may end up destroying a window that removes its own
+    // filter while this runs.
+    for (std::size_t i = 0; i < filters_.size(); ++i) {
+        const DialogFilter filter = filters_[i].second;
+        if (filter(msg)) return true;
+    }
+    return false;
+}
+
+bool MessagePump::drain(const std::function<bool()>* done) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -14,10 +34,12 @@ bool MessagePump::drain() {
             PostQuitMessage(exit_code_);
             return false;
         }
-        if (filter_ && filter_(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        if (!filtered(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
         if (quitting_) return false;
+        if (done && (*done)()) return true;
     }
     return true;
 }
@@ -28,6 +50,16 @@ int MessagePump::run() {
         WaitMessage();
     }
     return exit_code_;
+}
+
+bool MessagePump::run_until(const std::function<bool()>& done) {
+    while (!quitting_) {
+        if (done()) return true;
+        if (!drain(&done)) break;
+        if (done()) return true;
+        WaitMessage();
+    }
+    return done();
 }
 
 void MessagePump::Pause(int seconds) {
@@ -45,4 +77,4 @@ void MessagePump::Pause(int seconds) {
     }
 }
 
-}  // namespace zol
+}  // namespace zol::ui

@@ -1,10 +1,40 @@
-#include "infowindows/accessible_name_win.h"
+#include "winui/accessible_name_win.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
 
-namespace zol {
+namespace zol::ui {
 namespace {
+
+// The screen-reader pieces of the system, loaded on the first WM_GETOBJECT
+// rather than imported: only a screen reader or an automation tool asks for
+// them, and loading oleacc (with oleaut32) before the console shows would
+// make every start slower for the many users who never ask.
+struct ScreenReaderApi {
+    decltype(&::CreateStdAccessibleObject) create_std_accessible_object = nullptr;
+    decltype(&::LresultFromObject) lresult_from_object = nullptr;
+    decltype(&::SysAllocString) sys_alloc_string = nullptr;
+
+    bool loaded() const { return create_std_accessible_object && lresult_from_object && sys_alloc_string; }
+};
+
+template <typename Function>
+void look_up(Function& function, const wchar_t* dll, const char* name) {
+    if (HMODULE module = LoadLibraryW(dll)) {
+        function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+}
+
+const ScreenReaderApi& screen_reader_api() {
+    static const ScreenReaderApi api = [] {
+        ScreenReaderApi a;
+        look_up(a.create_std_accessible_object, L"oleacc.dll", "CreateStdAccessibleObject");
+        look_up(a.lresult_from_object, L"oleacc.dll", "LresultFromObject");
+        look_up(a.sys_alloc_string, L"oleaut32.dll", "SysAllocString");
+        return a;
+    }();
+    return api;
+}
 
 // Wraps the system's accessible object for a control and answers its own
 // name for the control itself; every other call goes to the system's
@@ -45,7 +75,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!name) return E_POINTER;
         if (child.vt == VT_I4 && child.lVal == CHILDID_SELF) {
-            *name = SysAllocString(name_.c_str());
+            *name = screen_reader_api().sys_alloc_string(name_.c_str());
             return *name ? S_OK : E_OUTOFMEMORY;
         }
         return inner_->get_accName(child, name);
@@ -98,12 +128,13 @@ LRESULT CALLBACK named_control_proc(HWND window, UINT message, WPARAM wparam, LP
     auto* name = reinterpret_cast<std::wstring*>(data);
     switch (message) {
     case WM_GETOBJECT:
-        if (static_cast<LONG>(lparam) == OBJID_CLIENT) {
+        if (static_cast<LONG>(lparam) == OBJID_CLIENT && screen_reader_api().loaded()) {
+            const ScreenReaderApi& api = screen_reader_api();
             IAccessible* standard = nullptr;
-            if (SUCCEEDED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                                    reinterpret_cast<void**>(&standard)))) {
+            if (SUCCEEDED(api.create_std_accessible_object(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                           reinterpret_cast<void**>(&standard)))) {
                 auto* named = new NamedAccessible(standard, *name);
-                const LRESULT result = LresultFromObject(__uuidof(IAccessible), wparam, named);
+                const LRESULT result = api.lresult_from_object(__uuidof(IAccessible), wparam, named);
                 named->Release();
                 return result;
             }
@@ -129,4 +160,4 @@ void SetAccessibleName(HWND control, std::wstring name) {
     }
 }
 
-}  // namespace zol
+}  // namespace zol::ui

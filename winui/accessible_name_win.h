@@ -8,10 +8,10 @@
 
 #include <string>
 
-namespace zol {
+namespace zol::ui {
 
 // From now on the control's accessible object (MSAA, OBJID_CLIENT) answers
 // `name` for its name; everything else it answers as the system would.
 void SetAccessibleName(HWND control, std::wstring name);
 
-}  // namespace zol
+}  // namespace zol::ui

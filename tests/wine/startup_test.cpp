@@ -1,0 +1,112 @@
+// What the console leaves until after it is shown, so that it shows sooner:
+// its tooltips come right after the first paint, and the screen-reader
+// libraries only when a screen reader first asks. Neither may go missing.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <oleacc.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "chathost/memory_host.h"
+#include "console/console_layout.h"
+#include "console/console_window_win.h"
+#include "tests/wine/support/harness.h"
+
+namespace zol {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The tooltip windows of this thread.
+std::vector<HWND> thread_tooltips() {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM out) WINAPI -> BOOL {
+            wchar_t cls[64] = L"";
+            GetClassNameW(window, cls, 64);
+            if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0) reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+TEST(Startup, TooltipsComeRightAfterTheFirstPaintWithEveryControlsText) {
+    MemoryHost host;
+    ui::MessagePump pump;
+    ConsoleWindow console(host, pump);
+    ASSERT_NE(console.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE), nullptr);
+    EXPECT_TRUE(IsWindowVisible(console.window()));
+    EXPECT_TRUE(thread_tooltips().empty()) << "made before the window was shown";
+
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (thread_tooltips().empty() && std::chrono::steady_clock::now() < deadline) {
+        pump.Pause(0);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    const std::vector<HWND> tips = thread_tooltips();
+    ASSERT_EQ(tips.size(), 1u);
+
+    int with_tooltip = 0;
+    for (const ui::ControlRow& row : console_controls()) {
+        if (row.tooltip.empty()) continue;
+        ++with_tooltip;
+        SCOPED_TRACE(row.id);
+        wchar_t text[256] = L"";
+        TOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.hwnd = console.window();
+        info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(console.window(), row.id));
+        info.lpszText = text;
+        SendMessageW(tips[0], TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(std::wstring(text), std::wstring(row.tooltip));
+    }
+    EXPECT_EQ(SendMessageW(tips[0], TTM_GETTOOLCOUNT, 0, 0), with_tooltip);
+}
+
+bool has_module(HANDLE process, const wchar_t* name) {
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!EnumProcessModules(process, modules, sizeof modules, &bytes)) return false;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+        wchar_t base[MAX_PATH] = L"";
+        if (GetModuleBaseNameW(process, modules[i], base, MAX_PATH) && lstrcmpiW(base, name) == 0) return true;
+    }
+    return false;
+}
+
+TEST(Startup, ScreenReaderLibrariesLoadWhenAScreenReaderFirstAsks) {
+    test::Process console = test::Process::start(L"zolspar.exe");
+    ASSERT_TRUE(console.running());
+    HWND window = test::wait_for_window(L"zolspar", L"zolvanta's spar 7.8", console.id());
+    ASSERT_NE(window, nullptr);
+    // The module list of a process that has just started may not be readable
+    // yet: kernel32 is in every process, so wait until it shows.
+    ASSERT_TRUE(test::wait_until([&] { return has_module(console.handle(), L"kernel32.dll"); }, 5s));
+    EXPECT_FALSE(has_module(console.handle(), L"oleacc.dll"));
+
+    CoInitialize(nullptr);
+    IAccessible* box = nullptr;
+    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(GetDlgItem(window, idc_txtnumofdyce), static_cast<DWORD>(OBJID_CLIENT),
+                                                     __uuidof(IAccessible), reinterpret_cast<void**>(&box))));
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    EXPECT_TRUE(SUCCEEDED(box->get_accName(self, &name)));
+    EXPECT_EQ(std::wstring(name ? name : L""), L"sydes");
+    SysFreeString(name);
+    box->Release();
+    CoUninitialize();
+    EXPECT_TRUE(has_module(console.handle(), L"oleacc.dll"));
+}
+
+}  // namespace
+}  // namespace zol

@@ -1,0 +1,61 @@
+// The program's one message loop and its Pause. Handlers run nested inside
+// Pause and inside a modal window's run_until, so every loop shares one
+// notion of "the program is ending": once WM_QUIT has been seen, every loop
+// unwinds and callers stop posting.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace zol::ui {
+
+class MessagePump {
+public:
+    // Messages that belong to a dialog-like window (Tab, Enter, Esc, Alt
+    // keys) are given to it first; it returns true when it has taken the
+    // message, which is then neither translated nor dispatched.
+    using DialogFilter = std::function<bool(MSG&)>;
+
+    MessagePump() = default;
+    explicit MessagePump(DialogFilter filter) { add_dialog_filter(std::move(filter)); }
+    MessagePump(const MessagePump&) = delete;
+    MessagePump& operator=(const MessagePump&) = delete;
+
+    // Adds a filter, asked after those added before. Gives an id for
+    // remove_dialog_filter: a window that goes before the pump removes its
+    // own. A null filter is ignored (id 0).
+    int add_dialog_filter(DialogFilter filter);
+    void remove_dialog_filter(int id);
+
+    // The outer loop; returns the exit code of WM_QUIT.
+    int run();
+
+    // Handles messages, blocking in between, until `done` holds (asked
+    // before each wait and after each message) or the program is ending.
+    // True when `done` held. A modal window's loop.
+    bool run_until(const std::function<bool()>& done);
+
+    // Waits `seconds` on a monotonic clock from the moment of the call,
+    // handling every message that arrives meanwhile and blocking in between.
+    // Returns early, with quitting() true, when the program is ending.
+    void Pause(int seconds);
+
+    // True once WM_QUIT has been seen by any loop.
+    bool quitting() const { return quitting_; }
+
+private:
+    // Handles every waiting message, stopping early when `done` holds after
+    // one; false when WM_QUIT was among them.
+    bool drain(const std::function<bool()>* done = nullptr);
+    bool filtered(MSG& msg);
+
+    std::vector<std::pair<int, DialogFilter>> filters_;
+    int last_filter_id_ = 0;
+    bool quitting_ = false;
+    int exit_code_ = 0;
+};
+
+}  // namespace zol::ui
