@@ -93,7 +93,8 @@ TEST_F(CounterLabelTest, CountingShowsEightPointItalicsAndStoppingTheBannerUprig
     EXPECT_TRUE(shows_font(800, true)) << "counting";
 
     // A result keeps the counting font.
-    host_.window_text(room_text_) += L"\rOnlineHost:  proctor rolled 2 92-sided dice:  50 91";
+    host_.set_window_text(room_text_,
+                          host_.window_text(room_text_) + L"\rOnlineHost:  proctor rolled 2 92-sided dice:  50 91");
     ASSERT_TRUE(pump_until([&] { return caption().find(L"scored") != std::wstring::npos; })) << caption();
     EXPECT_TRUE(shows_font(800, true)) << "showing a result";
 
