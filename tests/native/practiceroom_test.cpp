@@ -305,6 +305,7 @@ TEST(Transcript, OneRecordIsOneLineWhateverTheText) {
         {15, 2, TranscriptKind::Enter, L"*** you are in ***", L"15\t2\tenter\t*** you are in ***\n"},
         {1234567, 1, TranscriptKind::Line, L"Jimbo:  a\tb\rc\nd\\e", L"1234567\t1\tline\tJimbo:  a\\tb\\rc\\nd\\\\e\n"},
         {3, 1, TranscriptKind::Line, L"\\t", L"3\t1\tline\t\\\\t\n"},  // a literal backslash-t stays tellable
+        {500, 1, TranscriptKind::Read, L"42", L"500\t1\tread\t42\n"},
     };
     for (const auto& row : rows) EXPECT_EQ(transcript_record(row.ms, row.room, row.kind, row.text), row.record);
 }

@@ -56,6 +56,17 @@ std::vector<TranscriptLine> transcript_lines(const std::wstring& path) {
     return lines;
 }
 
+std::size_t reads_of(const std::wstring& path) {
+    std::size_t reads = 0;
+    for (const auto& l : read_transcript(path)) reads += l.kind == L"read";
+    return reads;
+}
+
+bool wait_for_reads(const std::wstring& path, std::size_t since, std::size_t more,
+                    std::chrono::milliseconds timeout) {
+    return wait_until([&] { return reads_of(path) >= since + more; }, timeout);
+}
+
 bool wait_for_line(const std::wstring& path, const std::function<bool(const TranscriptLine&)>& match,
                    std::chrono::milliseconds timeout) {
     return wait_until(

@@ -51,6 +51,23 @@ bool set_text(HWND window, const std::wstring& text) {
     return ask(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), &ignored);
 }
 
+bool posted_messages_handled(HWND edit, std::chrono::milliseconds timeout) {
+    DWORD_PTR length = 0, selection = 0;
+    if (!ask(edit, WM_GETTEXTLENGTH, 0, 0, &length) || length == 0 || !ask(edit, EM_GETSEL, 0, 0, &selection)) {
+        return false;
+    }
+    // A selection other than the one it has now.
+    const DWORD_PTR ends[][2] = {{0, 0}, {length, length}};
+    const auto& mark = LOWORD(selection) == 0 && HIWORD(selection) == 0 ? ends[1] : ends[0];
+    PostMessageW(edit, EM_SETSEL, mark[0], static_cast<LPARAM>(mark[1]));
+    return wait_until(
+        [&] {
+            DWORD_PTR now = 0;
+            return ask(edit, EM_GETSEL, 0, 0, &now) && LOWORD(now) == mark[0] && HIWORD(now) == mark[1];
+        },
+        timeout);
+}
+
 void click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 }  // namespace zol::test

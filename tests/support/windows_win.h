@@ -33,6 +33,12 @@ std::wstring text_of(HWND window);
 // Sets a window's text through WM_SETTEXT; false when it did not answer.
 bool set_text(HWND window, const std::wstring& text);
 
+// Waits until the thread of an edit control (of any process) has handled
+// every message posted to its windows before this call: a thread takes its
+// posted messages in order, so a selection change posted now shows once the
+// rest is done. The edit must hold some text; its selection is changed.
+bool posted_messages_handled(HWND edit, std::chrono::milliseconds timeout = kAnswerTime);
+
 // Presses a button of another program without waiting for its handler, which
 // may pause for seconds.
 void click(HWND button);
