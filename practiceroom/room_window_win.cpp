@@ -367,8 +367,9 @@ LRESULT RoomWindow::answer_text_message(UINT msg, WPARAM wparam, LPARAM lparam) 
 LRESULT CALLBACK RoomWindow::text_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) {
         RoomWindow* room = from(GetParent(hwnd));
-        const LRESULT answer = room && !IsWindowUnicode(hwnd) ? room->answer_text_message(msg, wparam, lparam)
-                                                              : def_window_proc(hwnd, msg, wparam, lparam);
+        LRESULT answer = room && !IsWindowUnicode(hwnd) ? room->answer_text_message(msg, wparam, lparam)
+                                                        : def_window_proc(hwnd, msg, wparam, lparam);
+        if (room && msg == WM_GETTEXTLENGTH) answer = std::max<LRESULT>(0, answer + room->app_.length_off());
         if (room && msg == WM_GETTEXT && InSendMessage()) {
             room->app_.record(room->number_, TranscriptKind::Read, std::to_wstring(answer));
         }
