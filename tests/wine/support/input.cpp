@@ -20,34 +20,35 @@ OtherWindow::OtherWindow() {
     // another program would: a window that does not answer would hold up the
     // activation of the program under test.
     ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    thread_ = CreateThread(
-        nullptr, 0,
-        [](void* self_param) -> DWORD {
-            auto* self = static_cast<OtherWindow*>(self_param);
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = other_window_proc;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-            wc.lpszClassName = L"zolspar test: another program";
-            RegisterClassW(&wc);  // fails harmlessly from the second window on
-            // In the top right corner, clear of the console in the middle of
-            // the screen and of the practice room on the left.
-            RECT work{};
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-            self->hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                          work.right - 330, work.top + 10, 320, 160, nullptr, nullptr, wc.hInstance,
-                                          nullptr);
-            SetEvent(self->ready_);
-            MSG msg;
-            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            return 0;
-        },
-        this, 0, nullptr);
+    thread_ = CreateThread(nullptr, 0, run, this, 0, nullptr);
     if (thread_) WaitForSingleObject(ready_, 5000);
+}
+
+// The thread's function: a named one, as a lambda would not have the
+// calling convention CreateThread needs on 32-bit Windows.
+DWORD WINAPI OtherWindow::run(void* self_param) {
+    auto* self = static_cast<OtherWindow*>(self_param);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = other_window_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"zolspar test: another program";
+    RegisterClassW(&wc);  // fails harmlessly from the second window on
+    // In the top right corner, clear of the console in the middle of
+    // the screen and of the practice room on the left.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    self->hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  work.right - 330, work.top + 10, 320, 160, nullptr, nullptr, wc.hInstance,
+                                  nullptr);
+    SetEvent(self->ready_);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
 }
 
 OtherWindow::~OtherWindow() {

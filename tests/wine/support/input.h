@@ -26,6 +26,8 @@ public:
     ::testing::AssertionResult activate();
 
 private:
+    static DWORD WINAPI run(void* self);
+
     HANDLE thread_ = nullptr;
     HANDLE ready_ = nullptr;
     HWND hwnd_ = nullptr;
