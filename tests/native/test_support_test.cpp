@@ -72,10 +72,10 @@ TEST(ArgsTest, OnlyRejectsStrayUnknownAndIncompleteWords) {
 }
 
 TEST(WaitTest, PollsQuicklyWhileYoungAndAtMostEveryTwentyMilliseconds) {
-    EXPECT_EQ(poll_step(0ms), 1ms);
-    EXPECT_EQ(poll_step(150ms), 1ms);
-    EXPECT_EQ(poll_step(500ms), 5ms);
-    EXPECT_EQ(poll_step(2s), 20ms);
+    EXPECT_EQ(poll_step(0ms), 5ms);
+    EXPECT_EQ(poll_step(99ms), 5ms);
+    EXPECT_EQ(poll_step(200ms), 10ms);
+    EXPECT_EQ(poll_step(400ms), 20ms);
     EXPECT_EQ(poll_step(10min), 20ms);
 }
 

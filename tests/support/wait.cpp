@@ -8,8 +8,8 @@ namespace zol::test {
 using namespace std::chrono_literals;
 
 std::chrono::milliseconds poll_step(std::chrono::steady_clock::duration waited) {
-    const auto step = std::chrono::duration_cast<std::chrono::milliseconds>(waited) / 100;
-    return std::clamp<std::chrono::milliseconds>(step, 1ms, 20ms);
+    const auto step = std::chrono::duration_cast<std::chrono::milliseconds>(waited) / 20;
+    return std::clamp<std::chrono::milliseconds>(step, 5ms, 20ms);
 }
 
 bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

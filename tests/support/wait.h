@@ -9,9 +9,11 @@
 namespace zol::test {
 
 // The pause between two looks at a condition that has waited `waited` so
-// far: a hundredth of it, at least 1 ms and at most 20 ms. A short wait is
-// seen to end within about a millisecond (start-up and latency figures rest
-// on that), a long one costs the machine a look every 20 ms.
+// far: a twentieth of it, at least 5 ms and at most 20 ms. A short wait is
+// seen to end within a few milliseconds (start-up and latency figures rest
+// on that, within 5%), a long one costs the machine a look every 20 ms. Not
+// finer: under Wine, tests that went on within a millisecond of a window
+// coming to the front now and then lost the click or key that followed.
 std::chrono::milliseconds poll_step(std::chrono::steady_clock::duration waited);
 
 // Looks at the condition until it holds (true) or the time is up (false).
