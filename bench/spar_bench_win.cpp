@@ -22,8 +22,8 @@ constexpr wchar_t kScreenName[] = L"bench";
 class Spar {
 public:
     bool start(const std::wstring& bin) {
-        if (!room_.start(bin + L"\\practice-room.exe", std::wstring(L"--seed 4242 --name ") + kScreenName)) return false;
-        frame_ = wait_for_top_level(L"AOL Frame25", room_.id(), 20s, true);
+        if (!launch(room_, bin + L"\\practice-room.exe", std::wstring(L"--seed 4242 --name ") + kScreenName)) return false;
+        frame_ = wait_for_window(L"AOL Frame25", nullptr, room_.id(), 20s);
         if (!frame_) return fail(L"the practice room showed no window");
         // The frame shows before its room is made.
         const bool has_room = wait_until(
@@ -33,18 +33,18 @@ public:
                 room_text_ = room ? FindWindowExW(room, nullptr, L"RICHCNTLREADONLY", nullptr) : nullptr;
                 return room_text_ && !room_text().empty();
             },
-            10s, 10ms);
+            10s);
         if (!has_room) {
             return fail(L"the practice room has no room text");
         }
-        if (!console_.start(bin + L"\\zolspar.exe")) return false;
-        console_window_ = wait_for_top_level(L"zolspar", console_.id(), 20s, true);
+        if (!launch(console_, bin + L"\\zolspar.exe")) return false;
+        console_window_ = wait_for_window(L"zolspar", nullptr, console_.id(), 20s);
         if (!console_window_) return fail(L"the console showed no window");
         // The counter clears the label to blanks when it starts scanning.
         click(item(idc_cmdcounterstart));
         const bool counting = wait_until(
             [&] {
-                const auto t = text_of(item(idc_lblhitpoints));
+                const auto t = read_text(item(idc_lblhitpoints));
                 return t && !t->empty() && t->find_first_not_of(L' ') == std::wstring::npos;
             },
             10s);
@@ -55,7 +55,7 @@ public:
     }
 
     HWND item(ControlId id) const { return GetDlgItem(console_window_, id); }
-    std::wstring room_text() const { return text_of(room_text_).value_or(L""); }
+    std::wstring room_text() const { return read_text(room_text_).value_or(L""); }
 
     void stop() {
         console_.close();
@@ -68,8 +68,8 @@ private:
         return false;
     }
 
-    Child room_;
-    Child console_;
+    Process room_;
+    Process console_;
     HWND frame_ = nullptr;
     HWND room_text_ = nullptr;
     HWND console_window_ = nullptr;
@@ -95,7 +95,7 @@ std::size_t count_lines_of(const std::wstring& text, const std::wstring& speaker
 }  // namespace
 
 int run_cpu(const Args& args) {
-    const std::wstring bin = args.text(L"--bin", own_dir());
+    const std::wstring bin = args.text(L"--bin", exe_dir());
     const std::wstring ready = args.text(L"--ready");
     const std::wstring go = args.text(L"--go");
     const std::wstring done = args.text(L"--done");
@@ -107,16 +107,16 @@ int run_cpu(const Args& args) {
 
     Spar spar;
     if (!spar.start(bin)) return 1;
-    Child reference;
+    Process reference;
     if (scroll) {
         // The naive loop spins until it is closed when the measuring is
         // done; its own limit is only a safety net.
-        if (!reference.start(own_dir() + L"\\naive-pause.exe", L"300")) return 1;
-        if (!wait_for_top_level(L"zolbench naive", reference.id(), 20s, true)) return 1;
+        if (!launch(reference, exe_dir() + L"\\naive-pause.exe", L"300")) return 1;
+        if (!wait_for_window(L"zolbench naive", nullptr, reference.id(), 20s)) return 1;
     } else {
         // A bare window idles beside the console: the memory yardstick.
-        if (!reference.start(own_dir() + L"\\bare-window.exe")) return 1;
-        if (!wait_for_top_level(L"zolbench bare", reference.id(), 20s, true)) return 1;
+        if (!launch(reference, exe_dir() + L"\\bare-window.exe")) return 1;
+        if (!wait_for_window(L"zolbench bare", nullptr, reference.id(), 20s)) return 1;
     }
     const std::size_t lines_before = count_lines_of(spar.room_text(), kScreenName);
     // The script finds the processes, takes its first reading and says go;
@@ -131,7 +131,7 @@ int run_cpu(const Args& args) {
         return 1;
     }
     if (scroll) click(spar.item(idc_cmdscrollterms));
-    if (!wait_until([&] { return file_exists(done); }, 120s, 20ms)) {
+    if (!wait_until([&] { return file_exists(done); }, 120s)) {
         note(L"the bench script never said it was done");
         return 1;
     }
@@ -143,7 +143,7 @@ int run_cpu(const Args& args) {
 }
 
 int run_latency(const Args& args) {
-    const std::wstring bin = args.text(L"--bin", own_dir());
+    const std::wstring bin = args.text(L"--bin", exe_dir());
     const int rounds = args.number(L"--rounds", 50);
 
     Spar spar;
@@ -160,7 +160,7 @@ int run_latency(const Args& args) {
         // A mark only this round can remove: two results with the same total
         // would otherwise leave the label's text unchanged.
         const std::wstring mark = L"round " + std::to_wstring(round);
-        set_text_of(label, mark);
+        set_text(label, mark);
         const std::size_t before = spar.room_text().size();
         click(roll);
 
@@ -176,14 +176,14 @@ int run_latency(const Args& args) {
         Clock::time_point shown;
         const bool on_label = in_room && wait_until(
                                              [&] {
-                                                 if (text_of(label).value_or(mark) == mark) return false;
+                                                 if (read_text(label).value_or(mark) == mark) return false;
                                                  shown = Clock::now();
                                                  return true;
                                              },
                                              3s);
         // Read again: the first read may have caught the label between its
         // length and its text, and come back cut short.
-        const std::wstring caption = text_of(label).value_or(L"");
+        const std::wstring caption = read_text(label).value_or(L"");
         if (on_label && caption.rfind(caption_head, 0) == 0) {
             latencies.push_back(ms_between(appeared, shown));
         } else {

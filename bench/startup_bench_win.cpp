@@ -15,10 +15,10 @@ namespace {
 // Milliseconds from CreateProcess to the program's top-level window of the
 // class being visible; negative when it did not appear.
 double time_to_window(const std::wstring& exe, const wchar_t* cls) {
-    Child child;
+    Process child;
     const auto start = Clock::now();
-    if (!child.start(exe)) return -1;
-    HWND window = wait_for_top_level(cls, child.id(), 20s, true);
+    if (!launch(child, exe)) return -1;
+    HWND window = wait_for_window(cls, nullptr, child.id(), 20s);
     const auto shown = Clock::now();
     child.close();
     return window ? ms_between(start, shown) : -1;
@@ -28,8 +28,8 @@ double time_to_window(const std::wstring& exe, const wchar_t* cls) {
 
 int run_startup(const Args& args) {
     const int runs = args.number(L"--runs", 20);
-    const std::wstring console = args.text(L"--bin", own_dir()) + L"\\zolspar.exe";
-    const std::wstring bare = own_dir() + L"\\bare-window.exe";
+    const std::wstring console = args.text(L"--bin", exe_dir()) + L"\\zolspar.exe";
+    const std::wstring bare = exe_dir() + L"\\bare-window.exe";
 
     // One start of each first, not counted: it brings the files into the
     // page cache and Wine's DLLs into memory.

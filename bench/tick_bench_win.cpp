@@ -219,7 +219,7 @@ public:
             L"Local\\zolbench-host-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
         HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, ready_name.c_str());
         if (!ready) return false;
-        const bool started = child_.start(own_dir() + L"\\zolbench.exe", L"host " + args + L" --ready " + ready_name);
+        const bool started = launch(child_, exe_dir() + L"\\zolbench.exe", L"host " + args + L" --ready " + ready_name);
         const bool is_ready = started && WaitForSingleObject(ready, 10000) == WAIT_OBJECT_0;
         CloseHandle(ready);
         if (!is_ready) note(L"the benchmark host did not come up");
@@ -228,7 +228,7 @@ public:
     DWORD id() const { return child_.id(); }
 
 private:
-    Child child_;
+    Process child_;
 };
 
 // What one way of reading costs: wall time per read and this process's CPU
@@ -334,7 +334,7 @@ TickResult measure(std::size_t bytes, int budget_ms) {
         note(L"the scanner did not find the host's room text");
         return result;
     }
-    HWND frame = find_top_level(L"AOL Frame25", host.id());
+    HWND frame = test::find_top_level(L"AOL Frame25", nullptr, host.id());
     HWND mdi = frame ? FindWindowExW(frame, nullptr, L"MDIClient", nullptr) : nullptr;
     HWND room = mdi ? FindWindowExW(mdi, nullptr, L"AOL Child", nullptr) : nullptr;
     HWND text = room ? FindWindowExW(room, nullptr, L"RICHCNTLREADONLY", nullptr) : nullptr;
@@ -418,7 +418,7 @@ int run_tick(const Args& args) {
 // (the history is complete; the console keeps ticking over it),
 // --done (the script has its figures; we close everything).
 int run_memory(const Args& args) {
-    const std::wstring bin = args.text(L"--bin", own_dir());
+    const std::wstring bin = args.text(L"--bin", exe_dir());
     const std::wstring ready = args.text(L"--ready"), go = args.text(L"--go");
     const std::wstring full = args.text(L"--full"), done = args.text(L"--done");
     const int chars = args.number(L"--chars", 1024 * 1024);
@@ -441,9 +441,9 @@ int run_memory(const Args& args) {
                     L" --full " + full_name)) {
         return finish(1);
     }
-    Child console;
-    if (!console.start(bin + L"\\zolspar.exe")) return finish(1);
-    HWND window = wait_for_top_level(L"zolspar", console.id(), 20s, true);
+    Process console;
+    if (!launch(console, bin + L"\\zolspar.exe")) return finish(1);
+    HWND window = wait_for_window(L"zolspar", nullptr, console.id(), 20s);
     if (!window) {
         note(L"the console showed no window");
         return finish(1);
@@ -451,13 +451,13 @@ int run_memory(const Args& args) {
     // The yardstick: a reader that does nothing but what any reader must,
     // the single-byte copy of the whole text into a buffer of its length,
     // as often as the scanner ticks.
-    Child reader;
-    if (!reader.start(own_dir() + L"\\zolbench.exe", L"reader --host " + std::to_wstring(host.id()))) return finish(1);
+    Process reader;
+    if (!launch(reader, exe_dir() + L"\\zolbench.exe", L"reader --host " + std::to_wstring(host.id()))) return finish(1);
     HWND label = GetDlgItem(window, idc_lblhitpoints);
     click(GetDlgItem(window, idc_cmdcounterstart));
     const bool counting = wait_until(
         [&] {
-            const auto t = text_of(label);
+            const auto t = read_text(label);
             return t && !t->empty() && t->find_first_not_of(L' ') == std::wstring::npos;
         },
         10s);
@@ -465,7 +465,7 @@ int run_memory(const Args& args) {
         note(L"the counter did not start");
         return finish(1);
     }
-    if (!write_file(ready, "ready\n") || !wait_until([&] { return file_exists(go); }, 120s, 20ms)) {
+    if (!write_file(ready, "ready\n") || !wait_until([&] { return file_exists(go); }, 120s)) {
         note(L"no go from the bench script");
         return finish(1);
     }
@@ -477,10 +477,10 @@ int run_memory(const Args& args) {
     }
     report("memory_grow_seconds", ms_between(grow_start, Clock::now()) / 1000.0);
     // The console must have read to the end of the grown history.
-    const bool counted = wait_until([&] { return text_of(label).value_or(L"") == kGrownCaption; }, 10s);
+    const bool counted = wait_until([&] { return read_text(label).value_or(L"") == kGrownCaption; }, 10s);
     report("memory_counted_last_result", counted ? 1 : 0);
     write_file(full, "full\n");
-    wait_until([&] { return file_exists(done); }, 300s, 20ms);
+    wait_until([&] { return file_exists(done); }, 300s);
     console.close();
     reader.close();
     return finish(counted ? 0 : 1);
@@ -498,7 +498,7 @@ int run_reader(const Args& args) {
             if (msg.message == WM_QUIT || (msg.hwnd == self && msg.message == WM_CLOSE)) return 0;
             DispatchMessageW(&msg);
         }
-        HWND frame = find_top_level(L"AOL Frame25", host);
+        HWND frame = test::find_top_level(L"AOL Frame25", nullptr, host);
         HWND mdi = frame ? FindWindowExW(frame, nullptr, L"MDIClient", nullptr) : nullptr;
         HWND room = mdi ? FindWindowExW(mdi, nullptr, L"AOL Child", nullptr) : nullptr;
         HWND text = room ? FindWindowExW(room, nullptr, L"RICHCNTLREADONLY", nullptr) : nullptr;

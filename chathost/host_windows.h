@@ -4,16 +4,22 @@
 // the real host (user32) and on an in-memory window tree in the tests.
 //
 // Contract for implementations:
-// - A HostWindow of 0 is "no window". Every operation handed 0, a window that
-//   no longer exists, or a window that does not answer in time, behaves as if
-//   the window were not there: lookups give 0, text_length and text_bytes give
-//   nothing, set_text and type_char do nothing and give false.
-// - Class names match without regard to ASCII case.
+// - A HostWindow of 0 is "no window". Every operation handed 0 or a window
+//   that no longer exists behaves as if the window were not there: lookups
+//   give 0, text_length and text_bytes give nothing, set_text and type_char
+//   do nothing and give false. A window that does not answer in time gives
+//   nothing and false the same way, but lookups still find it: they ask the
+//   window manager, not the window.
+// - Class names match without regard to ASCII case; a prefix of a class name
+//   is another class.
 // - find_child walks the direct children of a parent in child order (topmost
 //   first). With `after` 0 it starts at the first child; otherwise at the
 //   child standing right after `after`, whatever `after`'s own class is (the
-//   Windows meaning, which Wine does not give by itself). A parent of 0 has
-//   no children: the desktop is never searched for them.
+//   Windows meaning, which Wine does not give by itself), and an `after` that
+//   is not a child of `parent` finds nothing. A parent of 0 has no children:
+//   the desktop is never searched for them.
+// - The cases in tests/contract/ pin this down; both implementations pass
+//   them.
 // - The host's text is single-byte text in its code page (the system code
 //   page for the real host). text_length and text_bytes hand it over as the
 //   host gives it; code_page and decode say how to cut it into characters

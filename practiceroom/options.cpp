@@ -18,6 +18,14 @@ std::optional<std::uint32_t> parse_whole(std::wstring_view text, std::uint32_t m
     return static_cast<std::uint32_t>(value);
 }
 
+// An optional minus and plain decimal digits, at most `max` either way.
+std::optional<int> parse_signed(std::wstring_view text, std::uint32_t max) {
+    const bool negative = !text.empty() && text.front() == L'-';
+    const auto magnitude = parse_whole(negative ? text.substr(1) : text, max);
+    if (!magnitude) return std::nullopt;
+    return negative ? -static_cast<int>(*magnitude) : static_cast<int>(*magnitude);
+}
+
 // A screen name goes into lines of the form "<name>:  <message>", one per
 // CR, so it may hold neither a colon nor a line break.
 bool is_usable_name(std::wstring_view name) {
@@ -41,7 +49,7 @@ ParsedOptions parse_options(const std::vector<std::wstring>& args) {
         }
         if (option != L"--name" && option != L"--rooms" && option != L"--script" && option != L"--transcript" &&
             option != L"--seed" && option != L"--hang-after" && option != L"--quit-after" &&
-            option != L"--windows") {
+            option != L"--windows" && option != L"--length-off") {
             return fail(L"unknown option \"" + option + L"\"");
         }
         if (i + 1 >= args.size()) return fail(option + L" needs a value");
@@ -61,6 +69,11 @@ ParsedOptions parse_options(const std::vector<std::wstring>& args) {
         } else if (option == L"--windows") {
             if (value != L"ansi" && value != L"unicode") return fail(bad + L" (ansi or unicode)");
             o.windows = value == L"ansi" ? WindowKind::Ansi : WindowKind::Unicode;
+        } else if (option == L"--length-off") {
+            const auto n = parse_signed(value, kMaxLengthOff);
+            if (!n) return fail(bad + L" (a whole number, -" + std::to_wstring(kMaxLengthOff) + L" to " +
+                                std::to_wstring(kMaxLengthOff) + L")");
+            o.length_off = *n;
         } else if (option == L"--seed") {
             const auto n = parse_whole(value, UINT32_MAX);
             if (!n) return fail(bad + L" (0 to 4294967295)");
@@ -77,7 +90,7 @@ ParsedOptions parse_options(const std::vector<std::wstring>& args) {
 std::wstring usage_text() {
     return L"usage: practice-room [--name NAME] [--rooms N] [--script FILE] [--transcript FILE]\n"
            L"                     [--seed N] [--hang-after SECONDS] [--quit-after SECONDS]\n"
-           L"                     [--windows ansi|unicode]\n";
+           L"                     [--windows ansi|unicode] [--length-off N]\n";
 }
 
 }  // namespace zol::practiceroom

@@ -8,6 +8,9 @@
 //   --seed N               dice seed, 0 to 4294967295 (default: the clock)
 //   --hang-after SECONDS   the window thread stops answering after that time
 //   --windows ansi|unicode the kind of window the room presents (default ansi)
+//   --length-off N         the history window reports its length N more (or,
+//                          with N negative, fewer) than it is, down to 0, as a
+//                          host that miscounts does
 //   --quit-after SECONDS   the program closes itself after that time
 //   --help                 prints the usage
 #pragma once
@@ -21,6 +24,7 @@
 namespace zol::practiceroom {
 
 inline constexpr int kMaxRooms = 20;
+inline constexpr std::uint32_t kMaxLengthOff = 1000000;
 
 // ANSI windows, as the host client's are: classes registered with the
 // single-byte functions and the room's text kept as bytes in the system code
@@ -37,6 +41,7 @@ struct Options {
     std::optional<std::int64_t> hang_after_ms;
     std::optional<std::int64_t> quit_after_ms;
     WindowKind windows = WindowKind::Ansi;
+    int length_off = 0;
     bool help = false;
 };
 

@@ -118,6 +118,7 @@ public:
     // What rooms call.
     const std::wstring& user_name() const { return options_.name; }
     WindowKind window_kind() const { return options_.windows; }
+    int length_off() const { return options_.length_off; }
     HFONT font() const { return font_.get(); }
     void record(int room, TranscriptKind kind, std::wstring_view text);
     void post(RoomWindow& room, std::wstring_view speaker, std::wstring_view message);

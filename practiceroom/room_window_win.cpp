@@ -324,9 +324,19 @@ LRESULT RoomWindow::answer_text_message(UINT msg, WPARAM wparam, LPARAM lparam) 
 // RICHCNTLREADONLY: the room's history is its text (kept by DefWindowProc
 // for a Unicode room, by the room for an ANSI one); the read-only edit
 // inside shows the newest part of it.
+// Every read of the history by another program (the console's scanner, once
+// a tick) goes into the transcript, so that a test can wait for the reader's
+// next looks instead of guessing how long they take.
 LRESULT CALLBACK RoomWindow::text_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    if ((msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) && !IsWindowUnicode(hwnd)) {
-        if (const RoomWindow* room = from(GetParent(hwnd))) return room->answer_text_message(msg, wparam, lparam);
+    if (msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) {
+        RoomWindow* room = from(GetParent(hwnd));
+        LRESULT answer = room && !IsWindowUnicode(hwnd) ? room->answer_text_message(msg, wparam, lparam)
+                                                        : def_window_proc(hwnd, msg, wparam, lparam);
+        if (room && msg == WM_GETTEXTLENGTH) answer = std::max<LRESULT>(0, answer + room->app_.length_off());
+        if (room && msg == WM_GETTEXT && InSendMessage()) {
+            room->app_.record(room->number_, TranscriptKind::Read, std::to_wstring(answer));
+        }
+        return answer;
     }
     switch (msg) {
     case WM_SIZE:

@@ -23,6 +23,7 @@ std::wstring transcript_record(std::int64_t ms, int room, TranscriptKind kind, s
     case TranscriptKind::Start: kind_word = L"start"; break;
     case TranscriptKind::Enter: kind_word = L"enter"; break;
     case TranscriptKind::Line: kind_word = L"line"; break;
+    case TranscriptKind::Read: kind_word = L"read"; break;
     }
     std::wstring out = std::to_wstring(ms);
     out += L'\t';

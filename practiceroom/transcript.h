@@ -17,6 +17,8 @@ enum class TranscriptKind {
     Start,  // the program started; text names the user and the dice seed
     Enter,  // a room opened; text is its first line, the notice
     Line,   // any later line of a room, exactly as in the room's history
+    Read,   // another program read the room's history; text is what it was handed (characters, or bytes
+            // for single-byte windows)
 };
 
 std::wstring escape_transcript_text(std::wstring_view text);

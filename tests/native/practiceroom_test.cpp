@@ -271,11 +271,12 @@ TEST(Options, DefaultsAndEveryOption) {
     EXPECT_FALSE(none.options.seed.has_value());
     EXPECT_FALSE(none.options.hang_after_ms.has_value());
     EXPECT_EQ(none.options.windows, WindowKind::Ansi);  // as the host's
+    EXPECT_EQ(none.options.length_off, 0);
 
     const ParsedOptions all = parse_options({L"--name", L"z\u00e9 Ann", L"--rooms", L"3", L"--script", L"s.txt",
                                              L"--transcript", L"t.tsv", L"--seed", L"4294967295", L"--hang-after",
                                              L"2.5", L"--quit-after", L"60", L"--rooms", L"0", L"--windows",
-                                             L"unicode"});
+                                             L"unicode", L"--length-off", L"-7"});
     ASSERT_TRUE(all.error.empty()) << show(all.error);
     EXPECT_EQ(all.options.name, L"z\u00e9 Ann");
     EXPECT_EQ(all.options.rooms, 0);  // the later repeat wins
@@ -285,6 +286,8 @@ TEST(Options, DefaultsAndEveryOption) {
     EXPECT_EQ(all.options.hang_after_ms, 2500);
     EXPECT_EQ(all.options.quit_after_ms, 60000);
     EXPECT_EQ(all.options.windows, WindowKind::Unicode);
+    EXPECT_EQ(all.options.length_off, -7);
+    EXPECT_EQ(parse_options({L"--length-off", L"1000000"}).options.length_off, 1000000);
 }
 
 TEST(Options, RefusesBadWords) {
@@ -293,6 +296,7 @@ TEST(Options, RefusesBadWords) {
         {L"--name", L"a\nb"}, {L"--rooms", L"21"}, {L"--rooms", L"-1"}, {L"--rooms", L"one"},
         {L"--seed", L"4294967296"}, {L"--seed", L""}, {L"--hang-after", L"soon"}, {L"--quit-after", L"-3"},
         {L"--script", L""}, {L"--transcript"}, {L"--windows", L"ANSI"}, {L"--windows", L"wide"},
+        {L"--length-off", L"+7"}, {L"--length-off", L"-"}, {L"--length-off", L"1000001"}, {L"--length-off", L"--7"},
     };
     for (const auto& args : rows) EXPECT_FALSE(parse_options(args).error.empty()) << show(args[0]);
 }
@@ -305,6 +309,7 @@ TEST(Transcript, OneRecordIsOneLineWhateverTheText) {
         {15, 2, TranscriptKind::Enter, L"*** you are in ***", L"15\t2\tenter\t*** you are in ***\n"},
         {1234567, 1, TranscriptKind::Line, L"Jimbo:  a\tb\rc\nd\\e", L"1234567\t1\tline\tJimbo:  a\\tb\\rc\\nd\\\\e\n"},
         {3, 1, TranscriptKind::Line, L"\\t", L"3\t1\tline\t\\\\t\n"},  // a literal backslash-t stays tellable
+        {500, 1, TranscriptKind::Read, L"42", L"500\t1\tread\t42\n"},
     };
     for (const auto& row : rows) EXPECT_EQ(transcript_record(row.ms, row.room, row.kind, row.text), row.record);
 }

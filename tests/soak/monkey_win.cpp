@@ -29,6 +29,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <ctime>
 #include <cwctype>
 #include <deque>
@@ -43,9 +44,14 @@
 #include "console/command_lines.h"
 #include "console/console_layout.h"
 #include "console/dice_counter.h"
-#include "tests/wine/support/input.h"
-#include "tests/wine/support/process_meter.h"
-#include "tests/wine/support/spar_session.h"
+#include "tests/support/args.h"
+#include "tests/support/files_win.h"
+#include "tests/support/input_win.h"
+#include "tests/support/process_meter_win.h"
+#include "tests/support/spar_lines.h"
+#include "tests/support/transcript.h"
+#include "tests/support/wait.h"
+#include "tests/support/windows_win.h"
 
 namespace zol::monkey {
 namespace {
@@ -260,23 +266,6 @@ struct Options {
     double minutes = 10;
     unsigned seed = 0;
 };
-
-std::optional<Options> parse(int argc, char** argv) {
-    Options o;
-    o.seed = static_cast<unsigned>(std::time(nullptr));
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--minutes" && i + 1 < argc) {
-            o.minutes = std::atof(argv[++i]);
-        } else if (a == "--seed" && i + 1 < argc) {
-            o.seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (o.minutes <= 0) return std::nullopt;
-    return o;
-}
 
 class Monkey {
 public:
@@ -588,22 +577,14 @@ int run(const Options& o) {
     };
     note_year();
 
-    Process room = Process::start(L"practice-room.exe", L"--seed " + std::to_wstring(o.seed) + L" --script \"" +
-                                                          script + L"\" --transcript \"" + transcript + L"\"");
-    if (!test::wait_for_window(L"AOL Frame25", nullptr, room.id())) {
-        std::printf("the practice room did not start\n");
-        return 2;
-    }
-    const std::string tag = "--monkey-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
-    Process console = Process::start(L"zolspar.exe", std::wstring(tag.begin(), tag.end()));
-    HWND window = test::wait_for_window(kConsoleClass.data(), kConsoleCaption.data(), console.id());
-    if (!window) {
-        std::printf("the console did not start\n");
-        return 2;
-    }
-    const auto linux_pid = test::linux_pid_with(tag);
-    if (!linux_pid) std::printf("no Linux process for the console (not under Wine?): its working set is used\n");
-    const test::Meter meter(console, linux_pid);
+    const test::MeasuredRun started = test::start_measured_run(
+        L"--seed " + std::to_wstring(o.seed) + L" --script \"" + script + L"\" --transcript \"" + transcript + L"\"",
+        L"zolspar.exe", kConsoleClass.data(), kConsoleCaption.data(), "monkey");
+    if (!started.started()) return 2;
+    const Process& room = started.room;
+    const Process& console = started.program;
+    HWND window = started.window;
+    const test::Meter meter(console, started.linux_pid);
 
     Monkey monkey(window, console.id(), o.seed);
     Probe probe(window);
@@ -755,10 +736,12 @@ int run(const Options& o) {
 }  // namespace zol::monkey
 
 int main(int argc, char** argv) {
-    const auto options = zol::monkey::parse(argc, argv);
-    if (!options) {
+    const zol::test::Args args(argc, argv, 1);
+    zol::monkey::Options options{args.real(L"--minutes", 10), static_cast<unsigned>(std::time(nullptr))};
+    if (args.flag(L"--seed")) options.seed = static_cast<unsigned>(std::wcstoul(args.text(L"--seed").c_str(), nullptr, 10));
+    if (!args.only({L"--minutes", L"--seed"}) || options.minutes <= 0) {
         std::printf("usage: monkey_win.exe [--minutes M] [--seed N]\n");
         return 2;
     }
-    return zol::monkey::run(*options);
+    return zol::monkey::run(options);
 }

@@ -20,8 +20,13 @@
 #include <vector>
 
 #include "console/console_layout.h"
-#include "tests/wine/support/process_meter.h"
-#include "tests/wine/support/spar_session.h"
+#include "tests/support/args.h"
+#include "tests/support/files_win.h"
+#include "tests/support/process_meter_win.h"
+#include "tests/support/spar_lines.h"
+#include "tests/support/transcript.h"
+#include "tests/support/wait.h"
+#include "tests/support/windows_win.h"
 
 namespace zol::soak {
 namespace {
@@ -181,22 +186,6 @@ struct Options {
     int presses = 1000;
 };
 
-std::optional<Options> parse(int argc, char** argv) {
-    Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--minutes" && i + 1 < argc) {
-            o.minutes = std::atof(argv[++i]);
-        } else if (a == "--presses" && i + 1 < argc) {
-            o.presses = std::atoi(argv[++i]);
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (o.minutes <= 0 || o.presses < 0) return std::nullopt;
-    return o;
-}
-
 bool wait_for_label(HWND label, const std::function<bool(const std::wstring&)>& ok) {
     return test::wait_until([&] { return ok(test::text_of(label)); }, 5s);
 }
@@ -213,23 +202,14 @@ int run(const Options& o) {
     std::printf("soak: %d results, one every %.1f s, then %d presses of each toggle\n", count, kIntervalMs / 1000.0,
                 o.presses);
 
-    Process room = Process::start(L"practice-room.exe",
-                                  L"--seed 4242 --script \"" + script + L"\" --transcript \"" + transcript + L"\"");
-    if (!test::wait_for_window(L"AOL Frame25", nullptr, room.id())) {
-        std::printf("the practice room did not start\n");
-        return 2;
-    }
-    const std::string tag = "--soak-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
-    Process console = Process::start(L"zolspar.exe", std::wstring(tag.begin(), tag.end()));
-    HWND window = test::wait_for_window(kConsoleClass.data(), kConsoleCaption.data(), console.id());
-    if (!window) {
-        std::printf("the console did not start\n");
-        return 2;
-    }
+    const test::MeasuredRun started =
+        test::start_measured_run(L"--seed 4242 --script \"" + script + L"\" --transcript \"" + transcript + L"\"",
+                                 L"zolspar.exe", kConsoleClass.data(), kConsoleCaption.data(), "soak");
+    if (!started.started()) return 2;
+    const Process& console = started.program;
+    HWND window = started.window;
     HWND label = GetDlgItem(window, idc_lblhitpoints);
-    const auto linux_pid = test::linux_pid_with(tag);
-    if (!linux_pid) std::printf("no Linux process for the console (not under Wine?): its working set is used\n");
-    const Meter meter(console, linux_pid);
+    const Meter meter(console, started.linux_pid);
 
     Presser presser(window);
     const std::wstring blanks(41, L' ');
@@ -362,10 +342,11 @@ int run(const Options& o) {
 }  // namespace zol::soak
 
 int main(int argc, char** argv) {
-    const auto options = zol::soak::parse(argc, argv);
-    if (!options) {
+    const zol::test::Args args(argc, argv, 1);
+    const zol::soak::Options options{args.real(L"--minutes", 10), args.number(L"--presses", 1000)};
+    if (!args.only({L"--minutes", L"--presses"}) || options.minutes <= 0 || options.presses < 0) {
         std::printf("usage: soak_win.exe [--minutes M] [--presses N]\n");
         return 2;
     }
-    return zol::soak::run(*options);
+    return zol::soak::run(options);
 }

@@ -163,7 +163,7 @@ TEST(Commands, ClickDuringAScrollIsHandledInsideIt) {
     EXPECT_LT(init - lines.begin(), 5);
     // Stopping the counter inside a scroll's pause takes effect at once too.
     click(s.item(idc_cmdcounterstart));
-    Sleep(300);
+    ASSERT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == std::wstring(41, L' '); }, 2s));
     click(s.item(idc_cmdcounterstart));
     EXPECT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)).find(L"^v^") != std::wstring::npos; }, 2s));
 }

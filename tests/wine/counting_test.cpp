@@ -14,6 +14,10 @@ using namespace std::chrono_literals;
 
 const std::wstring kBlanks(41, L' ');
 
+// How many of the scanner's looks at the room (one a tick) a test lets pass
+// to see that nothing more comes of a line.
+constexpr std::size_t kQuietLooks = 4;
+
 // Waits for the service's answer to the user's roll and returns its values.
 std::vector<int> wait_for_result(const SparSession& s) {
     std::vector<int> values;
@@ -38,10 +42,12 @@ TEST(Counting, ResultIsShownAndAnnouncedOnceWithSayScoreOn) {
     SparSession s;
     ASSERT_NE(s.console(), nullptr);
     ASSERT_NE(s.room_frame(), nullptr);
+    const std::size_t unread = reads_of(s.transcript());
     click(s.item(idc_cmdcounterstart));
     ASSERT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == kBlanks; }, 3s));
     click(s.item(idc_say_score));
-    Sleep(700);  // the scanner captures the room as it stands when started
+    // The scanner captures the room as it stands when started.
+    ASSERT_TRUE(wait_for_reads(s.transcript(), unread, 1));
 
     click(s.item(idc_cmdrolldyce));
     ASSERT_TRUE(s.wait_for(L"proctor:  //roll-dice 4-sides92"));
@@ -56,8 +62,9 @@ TEST(Counting, ResultIsShownAndAnnouncedOnceWithSayScoreOn) {
     ASSERT_TRUE(s.wait_for(announcement));
 
     // Later ticks see the announcement as the last line and the result is
-    // never raised again.
-    Sleep(2500);
+    // never raised again. A line the scanner raised on one look is in the
+    // room before its next look.
+    ASSERT_TRUE(wait_for_reads(s.transcript(), reads_of(s.transcript()), kQuietLooks + 1));
     int announced = 0;
     for (const auto& l : transcript_lines(s.transcript())) announced += l.text == announcement;
     EXPECT_EQ(announced, 1);
@@ -65,15 +72,16 @@ TEST(Counting, ResultIsShownAndAnnouncedOnceWithSayScoreOn) {
 
 TEST(Counting, ResultIsShownButNotAnnouncedWithSayScoreOff) {
     SparSession s;
+    const std::size_t unread = reads_of(s.transcript());
     click(s.item(idc_cmdcounterstart));
-    Sleep(700);
+    ASSERT_TRUE(wait_for_reads(s.transcript(), unread, 1));
     click(s.item(idc_Command1));
     ASSERT_TRUE(s.wait_for(L"proctor:  //roll-dice1-sides100"));
     const std::vector<int> values = wait_for_result(s);
     ASSERT_EQ(values.size(), 1u);
     const std::wstring caption = L"~*~ proctor scored " + std::to_wstring(total_of(values)) + L" ~*~";
     EXPECT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == caption; }, 3s));
-    Sleep(1500);
+    ASSERT_TRUE(wait_for_reads(s.transcript(), reads_of(s.transcript()), kQuietLooks + 1));
     for (const auto& l : transcript_lines(s.transcript())) EXPECT_EQ(l.text.find(L"hyt poynts"), std::wstring::npos);
 }
 
@@ -117,7 +125,9 @@ TEST(Counting, HalfTypedTextSurvivesAPostedLine) {
     click(s.item(idc_Command1));
     ASSERT_TRUE(s.wait_for(L"proctor:  //roll-dice1-sides100"));
     EXPECT_TRUE(wait_until([&] { return text_of(input) == typed; }, 3s)) << text_of(input);
-    Sleep(500);
+    // The console has done all it does for the press; what it sent the room
+    // has been handled there.
+    ASSERT_TRUE(posted_messages_handled(s.item(idc_numofdyce)));
     for (const auto& l : transcript_lines(s.transcript())) EXPECT_EQ(l.text.find(typed), std::wstring::npos);
 }
 
@@ -130,7 +140,7 @@ TEST(Counting, NoHostMeansNothingShownAndNothingPosted) {
     click(s.item(idc_say_score));
     click(s.item(idc_cmdrolldyce));
     click(s.item(idc_Command1));
-    Sleep(1500);
+    ASSERT_TRUE(posted_messages_handled(s.item(idc_numofdyce)));
     EXPECT_EQ(text_of(s.item(idc_lblhitpoints)), kBlanks);
     EXPECT_EQ(text_of(s.item(idc_numofdyce)), L"4");
     EXPECT_TRUE(s.console_process().running());

@@ -124,25 +124,28 @@ TEST(TypeChar, EnterIsACarriageReturnWithLParamZero) {
 TEST(HungHost, CallsGiveUpWithinTheirTimeout) {
     std::atomic<HWND> window{nullptr};
     HANDLE hang = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE hung = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread host_thread([&] {
         HWND w = CreateWindowExA(0, "STATIC", "hung", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
         window = w;
+        // Answers messages until told to hang.
         MSG msg;
-        while (WaitForSingleObject(hang, 0) != WAIT_OBJECT_0) {
+        while (MsgWaitForMultipleObjects(1, &hang, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-            Sleep(5);
         }
         // Stops answering until the test is over.
+        SetEvent(hung);
         WaitForSingleObject(done, 20000);
         DestroyWindow(w);
     });
-    while (!window.load()) Sleep(5);
+    // (No ASSERT while the thread runs: it must be joined.)
+    EXPECT_TRUE(test::wait_until([&] { return window.load() != nullptr; }, std::chrono::seconds(5)));
     User32Host host;
-    ASSERT_TRUE(host.text_length(reinterpret_cast<HostWindow>(window.load())).has_value());
+    EXPECT_TRUE(host.text_length(reinterpret_cast<HostWindow>(window.load())).has_value());
     SetEvent(hang);
-    Sleep(100);
+    EXPECT_EQ(WaitForSingleObject(hung, 5000), WAIT_OBJECT_0);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(host.text_length(reinterpret_cast<HostWindow>(window.load())).has_value());
     EXPECT_FALSE(host.set_text(reinterpret_cast<HostWindow>(window.load()), L"x"));
@@ -151,6 +154,7 @@ TEST(HungHost, CallsGiveUpWithinTheirTimeout) {
     SetEvent(done);
     host_thread.join();
     CloseHandle(hang);
+    CloseHandle(hung);
     CloseHandle(done);
 }
 

@@ -18,12 +18,30 @@
 namespace zol {
 namespace {
 
+// Key-ups this thread's message loops have taken out of the queue, by key:
+// once the last key of a burst is taken, the loop has handled the burst.
+int g_key_ups[256] = {};
+
+LRESULT CALLBACK note_key_up(int code, WPARAM removal, LPARAM lparam) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lparam);
+    if (code == HC_ACTION && removal == PM_REMOVE && (msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP)) {
+        ++g_key_ups[msg->wParam & 0xFF];
+    }
+    return CallNextHookEx(nullptr, code, removal, lparam);
+}
+
 class KeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        hook_ = SetWindowsHookExW(WH_GETMESSAGE, note_key_up, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook_, nullptr);
         ASSERT_NE(console_.create(GetModuleHandleW(nullptr), SW_SHOW), nullptr);
         SetForegroundWindow(console_.window());
         pump_.Pause(0);
+    }
+
+    void TearDown() override {
+        if (hook_) UnhookWindowsHookEx(hook_);
     }
 
     HWND item(int id) const { return GetDlgItem(console_.window(), id); }
@@ -43,14 +61,21 @@ protected:
         add(static_cast<WORD>(vk), false);
         add(static_cast<WORD>(vk), true);
         if (alt) add(VK_MENU, true);
+        const WORD last = alt ? VK_MENU : static_cast<WORD>(vk);
+        const int seen = g_key_ups[last];
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        // Lets the console handle them.
-        for (int i = 0; i < 10; ++i) {
-            pump_.Pause(0);
-            Sleep(10);
-        }
+        // Lets the console handle them: its loop handles what it takes out of
+        // the queue before it returns.
+        EXPECT_TRUE(test::wait_until(
+            [&] {
+                pump_.Pause(0);
+                return g_key_ups[last] > seen;
+            },
+            std::chrono::seconds(5)))
+            << "the keys did not arrive";
     }
 
+    HHOOK hook_ = nullptr;
     MemoryHost host_;
     ui::MessagePump pump_{[this](MSG& msg) { return console_.is_dialog_message(msg); }};
     ConsoleWindow console_{host_, pump_};
@@ -86,9 +111,10 @@ TEST(Keyboard, AltLetterPressesItsButton) {
     using namespace std::chrono_literals;
     alt('C');
     EXPECT_TRUE(test::wait_until([&] { return test::text_of(label) == blanks; }, 2s));
-    alt('D');  // the stamp: posts nowhere, then pauses a second
-    Sleep(100);
+    // The stamp: posts nowhere, then pauses a second. Keys are handled in the
+    // order they came, so the next one arrives during that second.
     const auto start = std::chrono::steady_clock::now();
+    alt('D');
     alt('C');
     EXPECT_TRUE(test::wait_until([&] { return test::text_of(label).find(L"^v^") != std::wstring::npos; }, 2s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 700ms);

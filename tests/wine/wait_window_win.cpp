@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "tests/wine/support/harness.h"
+#include "tests/support/windows_win.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2 || argc > 3) {

@@ -1,7 +1,5 @@
 #include "tests/wine/support/spar_session.h"
 
-#include <sstream>
-
 namespace zol::test {
 
 using namespace std::chrono_literals;
@@ -74,24 +72,6 @@ bool in_system_code_page(const std::wstring& text) {
     std::wstring back(text.size() * 2, L'\0');
     const int m = MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, back.data(), static_cast<int>(back.size()));
     return m > 0 && back.substr(0, static_cast<std::size_t>(m)) == text;
-}
-
-int hit_points_of(int die) {
-    if (die <= 14) return 0;
-    if (die <= 90) return (die - 15) / 5 + 1;
-    return die - 74;
-}
-
-std::vector<int> dice_values(const std::wstring& line) {
-    std::vector<int> values;
-    const std::wstring head = L"OnlineHost:  ";
-    if (line.compare(0, head.size(), head) != 0) return values;
-    const auto colon = line.find(L":  ", head.size());
-    if (colon == std::wstring::npos) return values;
-    std::wistringstream in(line.substr(colon + 3));
-    int v;
-    while (in >> v) values.push_back(v);
-    return values;
 }
 
 COLORREF colour_at(HWND window, int x, int y) {

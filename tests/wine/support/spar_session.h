@@ -7,6 +7,7 @@
 #include <string>
 
 #include "console/console_layout.h"
+#include "tests/support/spar_lines.h"
 #include "tests/wine/support/harness.h"
 
 namespace zol::test {
@@ -58,14 +59,6 @@ std::vector<std::wstring> messages_of(const std::wstring& transcript, const std:
 // True when the text survives the trip through the system code page
 // unchanged, as it must to reach a single-byte host.
 bool in_system_code_page(const std::wstring& text);
-
-// Hit points of one die, written out from the table a proctor uses: nothing
-// up to 14, then one for every five pips from 15 to 90, then one per pip.
-int hit_points_of(int die);
-
-// The values of a dice result line "OnlineHost:  <name> rolled N M-sided
-// dice:  v1 v2 ...", or nothing when it is not one.
-std::vector<int> dice_values(const std::wstring& line);
 
 // The colour at a point of a window's client area as it shows on screen.
 COLORREF colour_at(HWND window, int x, int y);

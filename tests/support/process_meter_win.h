@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/wine/support/harness.h"
+#include "tests/support/process_win.h"
 
 namespace zol::test {
 
@@ -17,6 +17,22 @@ namespace zol::test {
 // other process has (zolspar.exe reads no command line). Wine shows the
 // Windows command line as the process's cmdline and maps the Linux root to Z:.
 std::optional<unsigned long> linux_pid_with(const std::string& word);
+
+// The two programs of a long run: the practice room with its arguments,
+// then the program under measurement, started with a word of its own on its
+// command line (made from the stem) so that its Linux process is found, and
+// with its window shown. Says on standard output what did not start, and
+// when there is no Linux process (not under Wine).
+struct MeasuredRun {
+    Process room;
+    Process program;
+    HWND window = nullptr;
+    std::optional<unsigned long> linux_pid;
+
+    bool started() const { return window != nullptr; }
+};
+MeasuredRun start_measured_run(const std::wstring& room_args, const std::wstring& exe, const wchar_t* cls,
+                               const wchar_t* caption, const std::string& stem);
 
 struct Sample {
     long rss_kb = -1;

@@ -1,4 +1,4 @@
-#include "tests/wine/support/process_meter.h"
+#include "tests/support/process_meter_win.h"
 
 #include <winternl.h>
 #include <psapi.h>
@@ -11,21 +11,12 @@
 #include <map>
 #include <vector>
 
+#include "tests/support/files_win.h"
+#include "tests/support/windows_win.h"
+
 namespace zol::test {
 
 namespace {
-
-std::optional<std::string> read_small_file(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
 
 // A "Name:   123 kB" field of /proc/PID/status, in kB.
 std::optional<long> status_kb(const std::string& status, const char* field) {
@@ -116,14 +107,33 @@ std::optional<unsigned long> linux_pid_with(const std::string& word) {
         if (name.empty() || !std::all_of(name.begin(), name.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; })) {
             continue;
         }
-        const auto cmdline = read_small_file(L"Z:\\proc\\" + name + L"\\cmdline");
+        const auto cmdline = read_file(L"Z:\\proc\\" + name + L"\\cmdline");
         if (cmdline && cmdline->find(word) != std::string::npos) pid = std::wcstoul(name.c_str(), nullptr, 10);
     } while (!pid && FindNextFileW(search, &found));
     FindClose(search);
     return pid;
 }
 
-// VmRSS in kB.
+MeasuredRun start_measured_run(const std::wstring& room_args, const std::wstring& exe, const wchar_t* cls,
+                               const wchar_t* caption, const std::string& stem) {
+    MeasuredRun run;
+    run.room = Process::start(L"practice-room.exe", room_args);
+    if (!wait_for_window(L"AOL Frame25", nullptr, run.room.id())) {
+        std::printf("the practice room did not start\n");
+        return run;
+    }
+    const std::string tag =
+        "--" + stem + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
+    run.program = Process::start(exe, std::wstring(tag.begin(), tag.end()));
+    run.window = wait_for_window(cls, caption, run.program.id());
+    if (!run.window) {
+        std::printf("%ls did not start\n", exe.c_str());
+        return run;
+    }
+    run.linux_pid = linux_pid_with(tag);
+    if (!run.linux_pid) std::printf("no Linux process for %ls (not under Wine?): its working set is used\n", exe.c_str());
+    return run;
+}
 
 Meter::Meter(const Process& process, std::optional<unsigned long> linux_pid) : process_(process), linux_pid_(linux_pid) {
     SetLastError(0xdeadbeef);
@@ -138,14 +148,14 @@ Meter::Meter(const Process& process, std::optional<unsigned long> linux_pid) : p
 Sample Meter::sample() const {
     Sample s;
     if (linux_pid_) {
-        const auto status = read_small_file(L"Z:\\proc\\" + std::to_wstring(*linux_pid_) + L"\\status");
+        const auto status = read_file(L"Z:\\proc\\" + std::to_wstring(*linux_pid_) + L"\\status");
         if (status) {
             s.rss_kb = status_kb(*status, "VmRSS:").value_or(-1);
             s.anon_kb = status_kb(*status, "RssAnon:").value_or(-1);
             s.file_kb = status_kb(*status, "RssFile:").value_or(-1);
             s.shmem_kb = status_kb(*status, "RssShmem:").value_or(-1);
         }
-        if (const auto maps = read_small_file(L"Z:\\proc\\" + std::to_wstring(*linux_pid_) + L"\\maps")) {
+        if (const auto maps = read_file(L"Z:\\proc\\" + std::to_wstring(*linux_pid_) + L"\\maps")) {
             s.shm_segments = 0;
             for (auto at = maps->find("/SYSV"); at != std::string::npos; at = maps->find("/SYSV", at + 1)) {
                 ++s.shm_segments;

@@ -1,0 +1,25 @@
+#include "tests/support/spar_lines.h"
+
+#include <sstream>
+
+namespace zol::test {
+
+int hit_points_of(int die) {
+    if (die <= 14) return 0;
+    if (die <= 90) return (die - 15) / 5 + 1;
+    return die - 74;
+}
+
+std::vector<int> dice_values(const std::wstring& line) {
+    std::vector<int> values;
+    const std::wstring head = L"OnlineHost:  ";
+    if (line.compare(0, head.size(), head) != 0) return values;
+    const auto colon = line.find(L":  ", head.size());
+    if (colon == std::wstring::npos) return values;
+    std::wistringstream in(line.substr(colon + 3));
+    int v;
+    while (in >> v) values.push_back(v);
+    return values;
+}
+
+}  // namespace zol::test
