@@ -331,7 +331,7 @@ LRESULT CALLBACK RoomWindow::text_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARA
     if (msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) {
         RoomWindow* room = from(GetParent(hwnd));
         LRESULT answer = room && !IsWindowUnicode(hwnd) ? room->answer_text_message(msg, wparam, lparam)
-                                                        : def_window_proc(hwnd, msg, wparam, lparam);
+                                                        : ui::default_window_proc(hwnd, msg, wparam, lparam);
         if (room && msg == WM_GETTEXTLENGTH) answer = std::max<LRESULT>(0, answer + room->app_.length_off());
         if (room && msg == WM_GETTEXT && InSendMessage()) {
             room->app_.record(room->number_, TranscriptKind::Read, std::to_wstring(answer));
