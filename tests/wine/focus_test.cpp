@@ -47,6 +47,10 @@ TEST_F(FocusTest, ConsoleGivesTheFocusBackToTheControlThatHadIt) {
     ASSERT_TRUE(click_on(item(idc_txtnuminspar)));
     ASSERT_TRUE(focus_comes_to(s_.console(), item(idc_txtnuminspar)));
     type_text(L"4");
+    // As a person sees the digit appear before turning to another program:
+    // a key still in the console's queue when another window comes to the
+    // front goes to no box.
+    ASSERT_TRUE(wait_until([&] { return text_of(item(idc_txtnuminspar)) == L"4"; }, 3s));
     ASSERT_TRUE(other_program_in_front(s_.console()));
     ASSERT_TRUE(click_console_back());
     EXPECT_TRUE(focus_comes_to(s_.console(), item(idc_txtnuminspar)));
