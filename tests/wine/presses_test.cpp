@@ -208,9 +208,13 @@ TEST_F(InfoPressesTest, DoubleAndTripleClicksOnAboutAndHelpCloseThemOnceAndHarmN
         // The keys go to the window in front: under load the console can
         // still be on its way back there when About has gone.
         ASSERT_TRUE(bring_to_front(s_.console()));
+        // Back in front, the console gives the focus back to a control: the
+        // state in which a person presses the next key.
+        ASSERT_TRUE(wait_until([&] { return IsWindowEnabled(s_.console()) && focus_of(s_.console()); }, 3s));
         press_alt('H');
         HWND help = wait_for(L"frmhelp");
-        ASSERT_NE(help, nullptr);
+        ASSERT_NE(help, nullptr) << "About windows open: " << windows_of_class(L"frmaboutzolspar")
+                                 << "; in front: " << testing::PrintToString(text_of(GetForegroundWindow()));
         ASSERT_TRUE(click_on(FindWindowExW(help, nullptr, L"Button", nullptr), clicks));
         ASSERT_TRUE(wait_until([&] { return !IsWindow(help); }, 3s));
         EXPECT_TRUE(answers());
