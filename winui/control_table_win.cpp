@@ -42,6 +42,28 @@ Made made_as(ControlKind kind) {
     return {nullptr, 0, 0};
 }
 
+// Buttons and labels are made where they belong, with their font, rather
+// than made and then moved: every move is a round of messages (under Wine a
+// call to the window server too), and a window with many controls shows
+// sooner without them. Text boxes are made small and moved after they have
+// their font, as their margins depend on it (see WindowLayout::made_at_px);
+// pictures and icons size themselves, custom controls are made by their
+// owners.
+bool made_in_place(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::push_button:
+    case ControlKind::default_button:
+    case ControlKind::toggle_button:
+    case ControlKind::flat_button:
+    case ControlKind::label:
+    case ControlKind::wrapped_label:
+    case ControlKind::centred_label:
+    case ControlKind::framed_label:
+    case ControlKind::rule: return true;
+    default: return false;
+    }
+}
+
 bool is_box(ControlKind kind) {
     return kind == ControlKind::multi_line_box || kind == ControlKind::single_line_box;
 }
@@ -54,6 +76,10 @@ void ControlTable::create(HWND window, const WindowLayout& layout, std::span<con
     layout_ = layout;
     dpi_ = dpi ? dpi : window_dpi(window);
     controls_.clear();
+    // Fonts of an earlier window of this table may be for another DPI; its
+    // controls are gone, so the fonts can go once the new ones are made.
+    std::vector<std::pair<const FontDesc*, Font>> old_fonts;
+    old_fonts.swap(fonts_);
     std::vector<const ControlRow*> order;
     for (const ControlRow& row : rows) order.push_back(&row);
     auto rank = [](const ControlRow* row) { return takes_focus(row->kind) ? 0 : row->kind == ControlKind::custom ? 1 : 2; };
@@ -65,14 +91,16 @@ void ControlTable::create(HWND window, const WindowLayout& layout, std::span<con
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlRow* row : order) {
         HWND child = nullptr;
+        const bool in_place = made_in_place(row->kind);
         if (row->kind == ControlKind::custom) {
             if (make_custom) child = make_custom(*row);
         } else {
             const Made made = made_as(row->kind);
             const std::wstring text(row->text);
+            const RECT at = in_place ? px_rect(row->place) : RECT{0, 0, layout.made_at_px, layout.made_at_px};
             child = CreateWindowExW(made.ex_style, made.window_class, text.c_str(),
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | made.style, 0, 0, layout.made_at_px,
-                                    layout.made_at_px, window,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | made.style, at.left, at.top,
+                                    at.right - at.left, at.bottom - at.top, window,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), instance, nullptr);
         }
         Control& c = controls_.emplace_back(Control{*row, child, nullptr, {}});
@@ -81,8 +109,13 @@ void ControlTable::create(HWND window, const WindowLayout& layout, std::span<con
         // A limit of 0 lifts the edit's default of 32767 characters.
         if (is_box(row->kind)) SendMessageW(child, EM_LIMITTEXT, row->max_length, 0);
         if (row->back_colour) c.back.reset(CreateSolidBrush(colour_ref(*row->back_colour)));
+        if (in_place) {
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(c)), FALSE);
+        } else {
+            place(c);
+        }
     }
-    lay_out();
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
 HWND ControlTable::control(int id) const {
@@ -130,19 +163,26 @@ void ControlTable::set_font(int id, const FontDesc* font) {
     }
 }
 
+void ControlTable::place(const Control& c) {
+    if (c.row.kind != ControlKind::custom) {
+        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(c)), FALSE);
+    }
+    const RECT r = px_rect(c.row.place);
+    SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT ControlTable::px_rect(const TwipsRect& place) const {
+    const int left = twips_to_px(place.left, dpi_), top = twips_to_px(place.top, dpi_);
+    return {left, top, left + twips_to_px(place.width, dpi_), top + twips_to_px(place.height, dpi_)};
+}
+
 void ControlTable::lay_out() {
     // New fonts are handed to the controls before the old ones are deleted,
     // so no control ever holds a deleted font.
     std::vector<std::pair<const FontDesc*, Font>> old_fonts;
     old_fonts.swap(fonts_);
     for (const Control& c : controls_) {
-        if (!c.hwnd) continue;
-        if (c.row.kind != ControlKind::custom) {
-            SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(c)), FALSE);
-        }
-        const TwipsRect& p = c.row.place;
-        SetWindowPos(c.hwnd, nullptr, twips_to_px(p.left, dpi_), twips_to_px(p.top, dpi_), twips_to_px(p.width, dpi_),
-                     twips_to_px(p.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (c.hwnd) place(c);
     }
     InvalidateRect(window_, nullptr, TRUE);
 }

@@ -70,6 +70,9 @@ private:
     };
 
     void lay_out();
+    // Gives the control its font and moves it to its place.
+    void place(const Control& control);
+    RECT px_rect(const TwipsRect& place) const;
     HFONT font_of(const Control& control);
 
     HWND window_ = nullptr;
