@@ -1,7 +1,6 @@
 # Cross build for 64-bit Windows with clang and lld (Debian's clang-14) over
 # the headers, C runtime and libstdc++ of Debian's mingw-w64 (posix thread
 # model): the same Windows sources seen by a second compiler.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(ZOL_TRIPLET x86_64-w64-mingw32)
 set(ZOL_CLANG_TARGET x86_64-w64-windows-gnu)
@@ -13,7 +12,6 @@ set(CMAKE_C_COMPILER ${ZOL_CLANG})
 set(CMAKE_CXX_COMPILER ${ZOL_CLANGXX})
 set(CMAKE_C_COMPILER_TARGET ${ZOL_CLANG_TARGET})
 set(CMAKE_CXX_COMPILER_TARGET ${ZOL_CLANG_TARGET})
-set(CMAKE_RC_COMPILER ${ZOL_TRIPLET}-windres)
 
 # clang looks for a GCC beside the mingw-w64 headers to borrow its C++
 # library from, and Debian keeps that GCC's files under a folder named
@@ -38,11 +36,4 @@ set(CMAKE_CXX_FLAGS_INIT "${ZOL_CLANG_FLAGS} -isystem ${ZOL_GCC_DIR}/include/c++
 # links by itself and clang's only when asked with -pthread.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -pthread -L${ZOL_GCC_DIR}")
 
-set(CMAKE_FIND_ROOT_PATH ${ZOL_SYSROOT})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Tests of the Windows build run under Wine.
-find_program(ZOL_WINE wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${ZOL_WINE})
+include(${CMAKE_CURRENT_LIST_DIR}/windows-cross.cmake)

@@ -1,15 +1,6 @@
 # Cross build for 32-bit Windows with Debian's mingw-w64 (posix thread model).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(ZOL_TRIPLET i686-w64-mingw32)
 set(CMAKE_C_COMPILER ${ZOL_TRIPLET}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${ZOL_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${ZOL_TRIPLET}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${ZOL_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Tests of the Windows build run under Wine.
-find_program(ZOL_WINE wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${ZOL_WINE})
+include(${CMAKE_CURRENT_LIST_DIR}/windows-cross.cmake)

@@ -244,15 +244,6 @@ TEST(Faults, ClosingDuringNestedScrollsEndsAtOnceAndPostsNoMore) {
 // ---------------------------------------------------------------------------
 // Hostile room text from other people, played by a script.
 
-// True when the text survives the trip through the system code page, as it
-// must to reach the console unchanged.
-bool in_system_code_page(const std::wstring& text) {
-    BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, &lossy);
-    return n > 0 && !lossy;
-}
-
 struct ScriptStep {
     double delay;  // seconds after the previous step
     std::wstring speaker;
