@@ -19,10 +19,16 @@ namespace {
 // 41 blanks: the hit-point label while the counter starts and stops.
 const std::wstring kBlankCaption(41, L' ');
 
-// Posted to the console once it has been shown and painted: the tooltips
-// are made then. Nobody can point at a control before it is on the screen,
-// and making 15 tools beforehand keeps the window from showing sooner.
-constexpr UINT kMakeTooltips = WM_APP + 1;
+// Posted to the console once it has been shown and painted: what only
+// input needs is set up then, so the window shows sooner. The tooltips
+// (nobody can point at a control before it is on the screen) and the
+// controls' subclasses: the message is posted before any input can be
+// queued, and a posted message is taken before input, so no click or key
+// reaches a control before its subclass is there. Each subclassed control
+// costs more on every message it gets (under Wine the subclass is found
+// through a window property, a call to the window server), and laying out
+// and painting the controls the first time is many messages.
+constexpr UINT kAfterFirstPaint = WM_APP + 1;
 
 // Tooltips wrap at three inches, so the longest (the xp button's) shows in
 // a few lines rather than across the screen.
@@ -158,24 +164,20 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
     table_.fit_client_area(&work);
     ShowWindow(hwnd(), show);
     UpdateWindow(hwnd());
-    PostMessageW(hwnd(), kMakeTooltips, 0, 0);
+    PostMessageW(hwnd(), kAfterFirstPaint, 0, 0);
     // Showing the window activated it, and the activation gave the focus to
     // the first control in tab order (see WM_ACTIVATE).
     return hwnd();
 }
 
 void ConsoleWindow::create_controls() {
-    table_.create(hwnd(), kConsoleLayout, console_controls(), focus_, [this](const ui::ControlRow& row) {
+    table_.create(hwnd(), kConsoleLayout, console_controls(), [this](const ui::ControlRow& row) {
         return scanner_.create(hwnd(), row.id, 0, 0);
     });
     SetWindowTextW(control(idc_lblhitpoints), banner_text().c_str());
     for (const ui::ControlRow& row : console_controls()) {
         HWND child = control(row.id);
         if (!child) continue;
-        if (row.kind == ControlKind::toggle_button || row.kind == ControlKind::flat_button) {
-            SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
-        }
-        if (row.kind == ControlKind::multi_line_box) SetWindowSubclass(child, ignore_escape, kIgnoreEscape, 0);
         // Text boxes are named by their labels, or by their tooltips where
         // they have none.
         if (row.kind != ControlKind::multi_line_box && row.kind != ControlKind::single_line_box) continue;
@@ -185,6 +187,21 @@ void ConsoleWindow::create_controls() {
         }
         ui::SetAccessibleName(child, std::move(name));
     }
+}
+
+void ConsoleWindow::after_first_paint() {
+    if (ready_for_input_) return;
+    ready_for_input_ = true;
+    table_.watch_focus(focus_);
+    for (const ui::ControlRow& row : console_controls()) {
+        HWND child = control(row.id);
+        if (!child) continue;
+        if (row.kind == ControlKind::toggle_button || row.kind == ControlKind::flat_button) {
+            SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
+        }
+        if (row.kind == ControlKind::multi_line_box) SetWindowSubclass(child, ignore_escape, kIgnoreEscape, 0);
+    }
+    add_tooltips();
 }
 
 void ConsoleWindow::add_tooltips() {
@@ -272,8 +289,8 @@ LRESULT ConsoleWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam
     case WM_NEXTDLGCTL:
         ui::NextDialogControl(hwnd(), wparam, lparam);
         return 0;
-    case kMakeTooltips:
-        if (!tooltip_) add_tooltips();
+    case kAfterFirstPaint:
+        after_first_paint();
         return 0;
     case WM_DPICHANGED:
         table_.dpi_changed(wparam, lparam);

@@ -51,6 +51,8 @@ private:
     int focused_button() const;
 
     void create_controls();
+    // What only input needs: subclasses, focus keeping, tooltips.
+    void after_first_paint();
     void add_tooltips();
     HWND control(int id) const { return table_.control(id); }
     std::wstring control_text(ControlId id) const;
@@ -86,6 +88,7 @@ private:
     ui::ControlTable table_;
     ChatScanner scanner_;
 
+    bool ready_for_input_ = false;
     bool sayscore = false;
     bool counteridle = false;
     std::uint32_t face_counter_ = kButtonFace;

@@ -75,7 +75,8 @@ LRESULT InfoWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         // The caption is set here, as the window loads, not passed to
         // CreateWindowEx.
         SetWindowTextW(hwnd(), std::wstring(layout_.caption).c_str());
-        table_.create(hwnd(), layout_, rows_, focus_, nullptr, dpi_);
+        table_.create(hwnd(), layout_, rows_, nullptr, dpi_);
+        table_.watch_focus(focus_);
         OnLaidOut(table_.dpi());
         return 0;
 

@@ -45,10 +45,10 @@ Made made_as(ControlKind kind) {
 // Buttons and labels are made where they belong, with their font, rather
 // than made and then moved: every move is a round of messages (under Wine a
 // call to the window server too), and a window with many controls shows
-// sooner without them. Text boxes are made small and moved after they have
-// their font, as their margins depend on it (see WindowLayout::made_at_px);
-// pictures and icons size themselves, custom controls are made by their
-// owners.
+// sooner without them. Multi-line boxes are made small and moved after they
+// have their font, as their margins depend on it (see
+// WindowLayout::made_at_px; single-line boxes, see create()); pictures and
+// icons size themselves, custom controls are made by their owners.
 bool made_in_place(ControlKind kind) {
     switch (kind) {
     case ControlKind::push_button:
@@ -71,7 +71,7 @@ bool is_box(ControlKind kind) {
 }  // namespace
 
 void ControlTable::create(HWND window, const WindowLayout& layout, std::span<const ControlRow> rows,
-                          FocusKeeper& focus, const MakeCustom& make_custom, UINT dpi) {
+                          const MakeCustom& make_custom, UINT dpi) {
     window_ = window;
     layout_ = layout;
     dpi_ = dpi ? dpi : window_dpi(window);
@@ -91,7 +91,11 @@ void ControlTable::create(HWND window, const WindowLayout& layout, std::span<con
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlRow* row : order) {
         HWND child = nullptr;
-        const bool in_place = made_in_place(row->kind);
+        // A single-line box made too small for its font's margins keeps the
+        // margins it had before the font; one made at its place is given
+        // those margins back, and looks the same.
+        const bool keeps_margins = row->kind == ControlKind::single_line_box && layout.made_at_px > 0;
+        const bool in_place = made_in_place(row->kind) || keeps_margins;
         if (row->kind == ControlKind::custom) {
             if (make_custom) child = make_custom(*row);
         } else {
@@ -105,17 +109,24 @@ void ControlTable::create(HWND window, const WindowLayout& layout, std::span<con
         }
         Control& c = controls_.emplace_back(Control{*row, child, nullptr, {}});
         if (!child) continue;
-        if (takes_focus(row->kind)) focus.watch(child);
         // A limit of 0 lifts the edit's default of 32767 characters.
         if (is_box(row->kind)) SendMessageW(child, EM_LIMITTEXT, row->max_length, 0);
         if (row->back_colour) c.back.reset(CreateSolidBrush(colour_ref(*row->back_colour)));
         if (in_place) {
+            const LRESULT margins = keeps_margins ? SendMessageW(child, EM_GETMARGINS, 0, 0) : 0;
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(c)), FALSE);
+            if (keeps_margins) SendMessageW(child, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, margins);
         } else {
             place(c);
         }
     }
     InvalidateRect(window_, nullptr, TRUE);
+}
+
+void ControlTable::watch_focus(FocusKeeper& focus) const {
+    for (const Control& c : controls_) {
+        if (c.hwnd && takes_focus(c.row.kind)) focus.watch(c.hwnd);
+    }
 }
 
 HWND ControlTable::control(int id) const {

@@ -30,10 +30,12 @@ public:
     // the window's). Child order is tab order: first the controls that take
     // the focus, then custom controls, then the rest, so buttons and boxes
     // overlapping a label are drawn over it; within each, by tab index, and
-    // in table order among equals. Controls that take the focus are watched
-    // by `focus`.
-    void create(HWND window, const WindowLayout& layout, std::span<const ControlRow> rows, FocusKeeper& focus,
+    // in table order among equals.
+    void create(HWND window, const WindowLayout& layout, std::span<const ControlRow> rows,
                 const MakeCustom& make_custom = nullptr, UINT dpi = 0);
+
+    // Has `focus` follow every control that takes the focus.
+    void watch_focus(FocusKeeper& focus) const;
 
     // Gives the control `id` a font other than its row's (null: its row's
     // again); it keeps it across DPI changes.

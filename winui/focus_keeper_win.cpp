@@ -11,7 +11,9 @@ constexpr UINT_PTR kSubclassId = 0x666f6b;  // any id of our own
 }  // namespace
 
 void FocusKeeper::watch(HWND control) {
-    if (control) SetWindowSubclass(control, &FocusKeeper::control_proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (!control) return;
+    SetWindowSubclass(control, &FocusKeeper::control_proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (GetFocus() == control) last_ = control;
 }
 
 void FocusKeeper::restore(HWND first) const {

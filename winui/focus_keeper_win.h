@@ -16,8 +16,9 @@ public:
     FocusKeeper(const FocusKeeper&) = delete;
     FocusKeeper& operator=(const FocusKeeper&) = delete;
 
-    // Follows a control that takes the focus. The keeper must outlive the
-    // control (a member of the window object does).
+    // Follows a control that takes the focus (from now on; one that has the
+    // focus already counts as having had it last). The keeper must outlive
+    // the control (a member of the window object does).
     void watch(HWND control);
 
     // Focuses the control that had the focus last or, when none has had it

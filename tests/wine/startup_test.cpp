@@ -71,6 +71,41 @@ TEST(Startup, TooltipsComeRightAfterTheFirstPaintWithEveryControlsText) {
     EXPECT_EQ(SendMessageW(tips[0], TTM_GETTOOLCOUNT, 0, 0), with_tooltip);
 }
 
+// The console's single-line boxes are made at their place rather than made
+// small and moved, which is quicker; they must look as if made small: with
+// the margins a box of the same kind gets when made 10 pixels square, given
+// the same font and then moved to the same place.
+TEST(Startup, SingleLineBoxesHaveTheMarginsOfABoxMadeSmallAndMoved) {
+    MemoryHost host;
+    ui::MessagePump pump;
+    ConsoleWindow console(host, pump);
+    ASSERT_NE(console.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE), nullptr);
+    int boxes = 0;
+    for (const ui::ControlRow& row : console_controls()) {
+        if (row.kind != ui::ControlKind::single_line_box) continue;
+        ++boxes;
+        SCOPED_TRACE(row.id);
+        HWND box = GetDlgItem(console.window(), row.id);
+        ASSERT_NE(box, nullptr);
+        RECT place{};
+        GetWindowRect(box, &place);
+        MapWindowPoints(nullptr, console.window(), reinterpret_cast<POINT*>(&place), 2);
+        HWND made_small = CreateWindowExW(static_cast<DWORD>(GetWindowLongPtrW(box, GWL_EXSTYLE)), L"EDIT", L"",
+                                          static_cast<DWORD>(GetWindowLongPtrW(box, GWL_STYLE)), 0, 0, 10, 10,
+                                          console.window(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(made_small, nullptr);
+        SendMessageW(made_small, WM_SETFONT, SendMessageW(box, WM_GETFONT, 0, 0), FALSE);
+        SetWindowPos(made_small, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const LRESULT want = SendMessageW(made_small, EM_GETMARGINS, 0, 0);
+        const LRESULT got = SendMessageW(box, EM_GETMARGINS, 0, 0);
+        EXPECT_EQ(LOWORD(got), LOWORD(want)) << "left margin";
+        EXPECT_EQ(HIWORD(got), HIWORD(want)) << "right margin";
+        DestroyWindow(made_small);
+    }
+    EXPECT_EQ(boxes, 4);
+}
+
 bool has_module(HANDLE process, const wchar_t* name) {
     HMODULE modules[512];
     DWORD bytes = 0;
