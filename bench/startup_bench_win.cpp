@@ -1,8 +1,10 @@
 // Start-up time to a visible window: zolspar.exe against bare-window.exe, a
-// Win32 program that shows one empty window and nothing else. Both are
-// started the same way in the same run, alternately, so Wine's own cost of
-// starting a process is in both figures and the ratio shows what the
-// console adds.
+// Win32 program that shows one empty window and nothing else, and against
+// controls-window.exe, which shows a window of the console's size with the
+// console's controls as plain standard controls. All are started the same
+// way in the same run, in turn, so Wine's own cost of starting a process is
+// in every figure and the ratios show what the console adds to an empty
+// window and to a window with the same controls.
 #include "bench/benchmarks_win.h"
 
 #include <vector>
@@ -28,29 +30,35 @@ double time_to_window(const std::wstring& exe, const wchar_t* cls) {
 
 int run_startup(const Args& args) {
     const int runs = args.number(L"--runs", 20);
-    const std::wstring console = args.text(L"--bin", exe_dir()) + L"\\zolspar.exe";
-    const std::wstring bare = exe_dir() + L"\\bare-window.exe";
+    struct Program {
+        std::wstring exe;
+        const wchar_t* window_class;
+        std::vector<double> ms;
+    };
+    Program programs[] = {
+        {args.text(L"--bin", exe_dir()) + L"\\zolspar.exe", L"zolspar", {}},
+        {exe_dir() + L"\\bare-window.exe", L"zolbench bare", {}},
+        {exe_dir() + L"\\controls-window.exe", L"zolbench controls", {}},
+    };
+    constexpr int kPrograms = 3;
 
     // One start of each first, not counted: it brings the files into the
     // page cache and Wine's DLLs into memory.
-    time_to_window(console, L"zolspar");
-    time_to_window(bare, L"zolbench bare");
+    for (Program& p : programs) time_to_window(p.exe, p.window_class);
 
-    std::vector<double> console_ms, bare_ms;
     for (int i = 0; i < runs; ++i) {
-        // Alternate which goes first, so neither always follows the other's exit.
-        const bool console_first = i % 2 == 0;
-        for (int k = 0; k < 2; ++k) {
-            const bool is_console = (k == 0) == console_first;
-            const double ms = is_console ? time_to_window(console, L"zolspar") : time_to_window(bare, L"zolbench bare");
+        // Rotate which goes first, so none always follows the same one's exit.
+        for (int k = 0; k < kPrograms; ++k) {
+            Program& p = programs[(i + k) % kPrograms];
+            const double ms = time_to_window(p.exe, p.window_class);
             if (ms < 0) {
                 note(L"a start-up run found no window");
                 return 1;
             }
-            (is_console ? console_ms : bare_ms).push_back(ms);
+            p.ms.push_back(ms);
         }
     }
-    const Summary c = summarize(console_ms), b = summarize(bare_ms);
+    const Summary c = summarize(programs[0].ms), b = summarize(programs[1].ms), w = summarize(programs[2].ms);
     report("startup_runs", runs);
     report("startup_console_median_ms", c.median);
     report("startup_console_min_ms", c.min);
@@ -58,7 +66,12 @@ int run_startup(const Args& args) {
     report("startup_bare_median_ms", b.median);
     report("startup_bare_min_ms", b.min);
     report("startup_bare_max_ms", b.max);
+    report("startup_controls_median_ms", w.median);
+    report("startup_controls_min_ms", w.min);
+    report("startup_controls_max_ms", w.max);
     report("startup_ratio", b.median > 0 ? c.median / b.median : 0);
+    report("startup_controls_ratio", b.median > 0 ? w.median / b.median : 0);
+    report("startup_console_controls_ratio", w.median > 0 ? c.median / w.median : 0);
     return 0;
 }
 
