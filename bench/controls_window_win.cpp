@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include "bench/yardstick_window_win.h"
 #include "console/console_layout.h"
 
 namespace {
@@ -36,35 +37,17 @@ Made made_as(zol::ui::ControlKind kind) {
     }
 }
 
-LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wparam, lparam);
-}
-
 // Twips at 96 dpi, as the bench runs.
 int px(int twips) { return MulDiv(twips, 96, 1440); }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    using namespace zol::bench;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = window_proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"zolbench controls";
-    if (!RegisterClassExW(&wc)) return 1;
-    RECT rc{0, 0, 241, 273};
-    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    HWND window = CreateWindowExW(0, wc.lpszClassName, L"controls window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr, instance,
-                                  nullptr);
+    HWND window = make_yardstick_window(instance, L"zolbench controls", L"controls window", kConsoleClientWidth,
+                                        kConsoleClientHeight);
     if (!window) return 1;
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(8, 96, 72);
@@ -80,13 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    ShowWindow(window, show);
-    UpdateWindow(window);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    const int result = show_and_run(window, show);
     DeleteObject(font);
-    return static_cast<int>(msg.wParam);
+    return result;
 }

@@ -8,31 +8,12 @@
 #include <chrono>
 #include <cwchar>
 
-namespace {
-
-LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wparam, lparam);
-}
-
-}  // namespace
+#include "bench/yardstick_window_win.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show) {
     long seconds = command_line && *command_line ? std::wcstol(command_line, nullptr, 10) : 10;
     if (seconds <= 0) seconds = 10;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = window_proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"zolbench naive";
-    if (!RegisterClassExW(&wc)) return 1;
-    HWND window = CreateWindowExW(0, wc.lpszClassName, L"naive pause", WS_OVERLAPPEDWINDOW, 300, 300, 240, 120,
-                                  nullptr, nullptr, instance, nullptr);
+    HWND window = zol::bench::make_yardstick_window(instance, L"zolbench naive", L"naive pause", 240, 120);
     if (!window) return 1;
     ShowWindow(window, show);
 
