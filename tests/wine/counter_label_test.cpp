@@ -13,6 +13,7 @@
 #include "chathost/memory_host.h"
 #include "console/console_layout.h"
 #include "console/console_window_win.h"
+#include "tests/support/wait.h"
 #include "tests/wine/support/input.h"
 
 namespace zol {
@@ -43,13 +44,12 @@ protected:
     // The console's loop runs on this thread: it handles the clicks while
     // the test waits.
     bool pump_until(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            pump_.Pause(0);
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
-        return true;
+        return test::wait_until(
+            [&] {
+                pump_.Pause(0);
+                return done();
+            },
+            5s);
     }
 
     std::wstring caption() const {

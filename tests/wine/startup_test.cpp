@@ -46,11 +46,13 @@ TEST(Startup, TooltipsComeRightAfterTheFirstPaintWithEveryControlsText) {
     EXPECT_TRUE(IsWindowVisible(console.window()));
     EXPECT_TRUE(thread_tooltips().empty()) << "made before the window was shown";
 
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (thread_tooltips().empty() && std::chrono::steady_clock::now() < deadline) {
-        pump.Pause(0);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
+    // The console's loop runs on this thread.
+    test::wait_until(
+        [&] {
+            pump.Pause(0);
+            return !thread_tooltips().empty();
+        },
+        5s);
     const std::vector<HWND> tips = thread_tooltips();
     ASSERT_EQ(tips.size(), 1u);
 
