@@ -101,16 +101,37 @@ stop_session() {
     fi
 }
 
+# Writes an XKB data folder whose keyboard has no Shift, Control or Alt keys
+# and prints its path. The tests press keys through SendInput, which never
+# reaches the X server; whenever X reports its key map to a Wine window
+# (after every change of focus between Wine's windows), Wine releases each
+# key that X says is up. A modifier the tests hold down could be released
+# that way between its press and the key it goes with, making Alt+H an "h"
+# typed into a box. With no modifier keys in X's key map Wine leaves them as
+# SendInput set them; X itself never has a key pressed under Xvfb.
+keymap_without_modifiers() {
+    local src=/usr/share/X11/xkb dir="$ROOT/build/xkb-no-modifiers" part
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    for part in compat geometry keycodes rules types; do ln -s "$src/$part" "$dir/$part"; done
+    cp -r "$src/symbols" "$dir/symbols"
+    # The modifier keys are all defined in the "pc" symbols every layout
+    # starts from; Alt and Meta come in through altwin(meta_alt).
+    sed -i -E '/(Shift|Control|Alt|Meta)_[LR]|<META>|include "altwin\(meta_alt\)"/d' "$dir/symbols/pc"
+    echo "$dir"
+}
+
 # Starts a private Xvfb and sets DISPLAY. Xvfb picks a free display itself
 # and writes its number to the descriptor given by -displayfd once it
 # accepts connections, so there is no race with other servers for a number
 # and no guessing whether it came up. Stops the script when it did not.
 start_xvfb() {
-    local dir fd n="" xlog="$ROOT/build/xvfb.log"
+    local dir fd xkb n="" xlog="$ROOT/build/xvfb.log"
     mkdir -p "$ROOT/build"
     dir=$(mktemp -d "$ROOT/build/xvfb.XXXXXX")
     mkfifo "$dir/displayfd"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$dir/displayfd" >"$xlog" 2>&1 &
+    xkb=$(keymap_without_modifiers)
+    Xvfb -displayfd 3 -xkbdir "$xkb" -screen 0 1280x800x24 -nolisten tcp 3>"$dir/displayfd" >"$xlog" 2>&1 &
     XVFB_PID=$!
     # Opening the read end waits for Xvfb's shell to open the write end; the
     # read ends with the number, or at end of file when Xvfb exits first.

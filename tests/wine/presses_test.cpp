@@ -214,7 +214,8 @@ TEST_F(InfoPressesTest, DoubleAndTripleClicksOnAboutAndHelpCloseThemOnceAndHarmN
         press_alt('H');
         HWND help = wait_for(L"frmhelp");
         ASSERT_NE(help, nullptr) << "About windows open: " << windows_of_class(L"frmaboutzolspar")
-                                 << "; in front: " << testing::PrintToString(text_of(GetForegroundWindow()));
+                                 << "; in front: " << testing::PrintToString(text_of(GetForegroundWindow()))
+                                 << "; focus on: " << testing::PrintToString(text_of(focus_of(s_.console())));
         ASSERT_TRUE(click_on(FindWindowExW(help, nullptr, L"Button", nullptr), clicks));
         ASSERT_TRUE(wait_until([&] { return !IsWindow(help); }, 3s));
         EXPECT_TRUE(answers());
