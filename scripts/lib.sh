@@ -232,7 +232,9 @@ start_session() {
         export WINEPREFIX="$ROOT/build/wineprefix-x11"
     fi
     export WINEARCH=win64
-    export WINEDEBUG=-all
+    # Wine's debug channels stay quiet unless asked for, e.g.
+    # ZOL_WINEDEBUG=+keyboard,+timestamp ./scripts/wine-test keyboard_test
+    export WINEDEBUG=${ZOL_WINEDEBUG:--all}
     # No Mono or Gecko download prompts: nothing here needs them.
     export WINEDLLOVERRIDES="mscoree,mshtml="
     ensure_prefix "$desktop"
