@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,9 +22,15 @@
 
 namespace {
 
-// The windows as the console owns them, with the program's message pump.
-zol::ui::MessagePump pump;
-zol::InfoWindows info_windows(pump);
+// The windows as the console owns them, with the program's message pump;
+// made afresh for every test, as a pump that has seen WM_QUIT stays quitting.
+struct Owner {
+    zol::ui::MessagePump pump;
+    zol::InfoWindows windows{pump};
+};
+std::unique_ptr<Owner> g_owner;
+
+zol::InfoWindows& info_windows() { return g_owner->windows; }
 
 using ::testing::AssertionFailure;
 using ::testing::AssertionResult;
@@ -50,14 +57,15 @@ HWND ChildWithText(HWND parent, std::wstring_view text) {
 }
 
 // Processes messages as the console's loop does, until `done` holds or five
-// seconds pass.
-bool PumpUntil(const std::function<bool()>& done) {
+// seconds pass. `seen` is shown every message first.
+bool PumpUntil(const std::function<bool()>& done, const std::function<void(const MSG&)>& seen = {}) {
     const DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start > 5000) return false;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!info_windows.HandleDialogKeys(msg)) {
+            if (seen) seen(msg);
+            if (!info_windows().HandleDialogKeys(msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
@@ -67,7 +75,18 @@ bool PumpUntil(const std::function<bool()>& done) {
     return true;
 }
 
-void Pump() { PumpUntil([start = GetTickCount()] { return GetTickCount() - start > 100; }); }
+// Handles every message posted to this thread so far, and what they post in
+// turn: a marker posted behind them comes out of the queue after them. (The
+// windows under test set no timers.)
+void Pump() {
+    static const UINT marker = RegisterWindowMessageW(L"zolspar test: queue marker");
+    for (int round = 0; round < 2; ++round) {
+        bool reached = false;
+        PostThreadMessageW(GetCurrentThreadId(), marker, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return reached; },
+                              [&](const MSG& msg) { reached = reached || (msg.message == marker && !msg.hwnd); }));
+    }
+}
 
 // The stand-in console: a visible window, the stay-on-top flag and its
 // button. It logs every request to move it into ("on top") or out of ("not on
@@ -108,7 +127,7 @@ private:
         if (self && message == WM_WINDOWPOSCHANGING && !(pos->flags & SWP_NOZORDER) &&
             (pos->hwndInsertAfter == HWND_TOPMOST || pos->hwndInsertAfter == HWND_NOTOPMOST)) {
             self->requests_.push_back(std::string(pos->hwndInsertAfter == HWND_TOPMOST ? "on top" : "not on top") +
-                                      (info_windows.Help() || info_windows.About() ? "/open" : ""));
+                                      (info_windows().Help() || info_windows().About() ? "/open" : ""));
         }
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
@@ -179,7 +198,7 @@ AssertionResult HasFont(HWND control, std::wstring_view face, int hundredths_of_
 class InfoWindowsTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        if (HWND help = info_windows.Help()) DestroyWindow(help);
+        if (HWND help = info_windows().Help()) DestroyWindow(help);
         Pump();
     }
 
@@ -191,7 +210,7 @@ protected:
         watchdog_fired_ = false;
         const UINT_PTR step_timer = SetTimer(nullptr, 0, 100, RunStep);
         const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, FireWatchdog);
-        info_windows.ShowAbout(console_.hwnd(), console_.flag());
+        info_windows().ShowAbout(console_.hwnd(), console_.flag());
         KillTimer(nullptr, step_timer);
         KillTimer(nullptr, watchdog);
         return !watchdog_fired_;
@@ -201,14 +220,18 @@ protected:
     // Windows calls them with stdcall.
     static void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
-        step_(info_windows.About());
+        step_(info_windows().About());
     }
     static void CALLBACK FireWatchdog(HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
         watchdog_fired_ = true;
-        DestroyWindow(info_windows.About());
+        DestroyWindow(info_windows().About());
     }
 
+    // Made first: the stand-in console asks whether the windows are open.
+    struct FreshOwner {
+        FreshOwner() { g_owner = std::make_unique<Owner>(); }
+    } fresh_owner_;
     StandInConsole console_;
     static inline std::function<void(HWND)> step_;
     static inline bool watchdog_fired_ = false;
@@ -264,12 +287,12 @@ TEST_F(InfoWindowsTest, AboutShowsItsFixedTextsInTheirFonts) {
     }));
     EXPECT_EQ(caption, L"about zolvanta's spar");
     EXPECT_TRUE(laid_out);
-    EXPECT_EQ(info_windows.About(), nullptr);
+    EXPECT_EQ(info_windows().About(), nullptr);
 }
 
 TEST_F(InfoWindowsTest, AboutDisablesTheConsoleAndHelpWhileOpen) {
-    info_windows.ShowHelp(console_.hwnd(), console_.flag());
-    HWND help = info_windows.Help();
+    info_windows().ShowHelp(console_.hwnd(), console_.flag());
+    HWND help = info_windows().Help();
     ASSERT_NE(help, nullptr);
     bool console_enabled = true, help_enabled = true;
     ASSERT_TRUE(RunAbout([&](HWND about) {
@@ -318,7 +341,7 @@ TEST_F(InfoWindowsTest, AboutEndsOnQuitAndPostsTheQuitAgain) {
         console_.TakeRequests();
         PostQuitMessage(7);
     }));
-    EXPECT_EQ(info_windows.About(), nullptr);
+    EXPECT_EQ(info_windows().About(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(console_.hwnd()));
     EXPECT_TRUE(WentBackOnTopBeforeTheWindowWent(console_.TakeRequests(), console_.hwnd()));
     MSG msg{};
@@ -332,8 +355,8 @@ TEST_F(InfoWindowsTest, AboutEndsOnQuitAndPostsTheQuitAgain) {
 constexpr wchar_t kReturn[] = L"&return to zolvanta's spar";
 
 TEST_F(InfoWindowsTest, HelpShowsTheHelpTextReadOnlyBesideAWorkingConsole) {
-    info_windows.ShowHelp(console_.hwnd(), console_.flag());
-    HWND help = info_windows.Help();
+    info_windows().ShowHelp(console_.hwnd(), console_.flag());
+    HWND help = info_windows().Help();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(IsWindowVisible(help));
     EXPECT_EQ(TextOf(help), L"zolvanta's spar 7.8 help");
@@ -363,8 +386,8 @@ TEST_F(InfoWindowsTest, HelpShowsTheHelpTextReadOnlyBesideAWorkingConsole) {
 TEST_F(InfoWindowsTest, HelpIsOneWindowShownAgainOnTheSecondCall) {
     console_.PressStayOnTop(true);
     console_.TakeRequests();
-    info_windows.ShowHelp(console_.hwnd(), console_.flag());
-    HWND first = info_windows.Help();
+    info_windows().ShowHelp(console_.hwnd(), console_.flag());
+    HWND first = info_windows().Help();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(console_.TakeRequests(), Requests{"not on top"});
     EXPECT_FALSE(IsTopmost(console_.hwnd()));
@@ -374,10 +397,10 @@ TEST_F(InfoWindowsTest, HelpIsOneWindowShownAgainOnTheSecondCall) {
     console_.PressStayOnTop(false);
     console_.PressStayOnTop(true);
     console_.TakeRequests();
-    info_windows.ShowHelp(console_.hwnd(), console_.flag());
+    info_windows().ShowHelp(console_.hwnd(), console_.flag());
     Pump();
     EXPECT_EQ(console_.TakeRequests(), Requests{"not on top/open"});
-    EXPECT_EQ(info_windows.Help(), first);
+    EXPECT_EQ(info_windows().Help(), first);
     EXPECT_EQ(GetActiveWindow(), first);
 }
 
@@ -398,14 +421,14 @@ TEST_F(InfoWindowsTest, HelpPutsTheConsoleBackOnTopHoweverItCloses) {
         SCOPED_TRACE(way.name);
         console_.PressStayOnTop(true);
         console_.TakeRequests();
-        info_windows.ShowHelp(console_.hwnd(), console_.flag());
-        HWND help = info_windows.Help();
+        info_windows().ShowHelp(console_.hwnd(), console_.flag());
+        HWND help = info_windows().Help();
         ASSERT_NE(help, nullptr);
         Pump();
         EXPECT_EQ(console_.TakeRequests(), Requests{"not on top"});
         EXPECT_FALSE(IsTopmost(console_.hwnd()));
         way.press(help, ChildWithText(help, kReturn));
-        EXPECT_TRUE(PumpUntil([] { return info_windows.Help() == nullptr; }));
+        EXPECT_TRUE(PumpUntil([] { return info_windows().Help() == nullptr; }));
         EXPECT_FALSE(IsWindow(help));
         EXPECT_TRUE(WentBackOnTopBeforeTheWindowWent(console_.TakeRequests(), console_.hwnd()));
     }
@@ -416,12 +439,12 @@ TEST_F(InfoWindowsTest, HelpReadsTheFlagWhenItCloses) {
     for (bool at_open : {false, true}) {
         SCOPED_TRACE(at_open ? "switched off while open" : "switched on while open");
         console_.PressStayOnTop(at_open);
-        info_windows.ShowHelp(console_.hwnd(), console_.flag());
-        ASSERT_NE(info_windows.Help(), nullptr);
+        info_windows().ShowHelp(console_.hwnd(), console_.flag());
+        ASSERT_NE(info_windows().Help(), nullptr);
         console_.PressStayOnTop(!at_open);
         console_.TakeRequests();
-        Click(nullptr, ChildWithText(info_windows.Help(), kReturn));
-        ASSERT_TRUE(PumpUntil([] { return info_windows.Help() == nullptr; }));
+        Click(nullptr, ChildWithText(info_windows().Help(), kReturn));
+        ASSERT_TRUE(PumpUntil([] { return info_windows().Help() == nullptr; }));
         if (at_open) {
             EXPECT_EQ(console_.TakeRequests(), Requests{});
             EXPECT_FALSE(IsTopmost(console_.hwnd()));
@@ -433,10 +456,10 @@ TEST_F(InfoWindowsTest, HelpReadsTheFlagWhenItCloses) {
 
 TEST_F(InfoWindowsTest, NeitherWindowTouchesThePlacementWhenNotStayingOnTop) {
     ASSERT_TRUE(RunAbout([](HWND about) { CloseMessage(about, nullptr); }));
-    info_windows.ShowHelp(console_.hwnd(), console_.flag());
-    ASSERT_NE(info_windows.Help(), nullptr);
-    CloseMessage(info_windows.Help(), nullptr);
-    ASSERT_TRUE(PumpUntil([] { return info_windows.Help() == nullptr; }));
+    info_windows().ShowHelp(console_.hwnd(), console_.flag());
+    ASSERT_NE(info_windows().Help(), nullptr);
+    CloseMessage(info_windows().Help(), nullptr);
+    ASSERT_TRUE(PumpUntil([] { return info_windows().Help() == nullptr; }));
     EXPECT_EQ(console_.TakeRequests(), Requests{});
 }
 
