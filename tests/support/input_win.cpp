@@ -63,6 +63,18 @@ std::string describe(HWND window) {
     return to_utf8(cls) + " \"" + to_utf8(text_of(window)) + "\"";
 }
 
+// The visible top-level windows from the top down, for a report.
+std::string stacking() {
+    std::string order;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(w)) continue;
+        if (!order.empty()) order += ", ";
+        order += describe(w);
+        if (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) order += " (topmost)";
+    }
+    return order;
+}
+
 // Two bursts at one spot within the double-click time would make one
 // double click of the last click of the one and the first of the next, which
 // is not what two separate calls mean. A thread pairs its own clicks,
@@ -167,9 +179,11 @@ Outcome click_on(HWND window, int count) {
 }
 
 Outcome activate_by_click(HWND window, POINT at) {
-    HWND hit = WindowFromPoint(at);
-    if (hit != window && !IsChild(window, hit)) {
-        return Outcome::failure("the point shows " + describe(hit));
+    // Windows coming and going in front can still be being stacked: as in
+    // click_on, the click waits until the point shows the window.
+    if (!wait_until([&] { return shows(at, window); }, 2s)) {
+        return Outcome::failure("the point shows " + describe(WindowFromPoint(at)) + "; stacked from the top: " +
+                                stacking());
     }
     click_at(at);
     if (!wait_until([&] { return GetForegroundWindow() == window; }, 3s)) {
