@@ -281,4 +281,22 @@ Outcome focus_comes_to(HWND window, HWND expected, std::chrono::milliseconds tim
     return Outcome::failure("the focus is on " + describe(focus_of(window)) + ", not on " + describe(expected));
 }
 
+Outcome closes(HWND window, std::chrono::milliseconds timeout) {
+    if (wait_until([&] { return !IsWindow(window); }, timeout)) return Outcome::success();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
+        return Outcome::failure("still open; its thread's input state cannot be read");
+    }
+    std::string loops;
+    for (const auto& [flag, name] : {std::pair{GUI_INMENUMODE, "menu"}, std::pair{GUI_POPUPMENUMODE, "pop-up menu"},
+                                     std::pair{GUI_SYSTEMMENUMODE, "system menu"}, std::pair{GUI_INMOVESIZE, "move"}}) {
+        if (info.flags & flag) loops += std::string(loops.empty() ? "" : ", ") + name;
+    }
+    return Outcome::failure("still open; in front: " + describe(GetForegroundWindow()) +
+                            "; active: " + describe(info.hwndActive) + "; focus: " + describe(info.hwndFocus) +
+                            "; capture: " + describe(info.hwndCapture) +
+                            "; loops: " + (loops.empty() ? "none" : loops));
+}
+
 }  // namespace zol::test

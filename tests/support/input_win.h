@@ -71,4 +71,10 @@ HWND active_of(HWND window);
 Outcome focus_comes_to(HWND window, HWND expected,
                                           std::chrono::milliseconds timeout = std::chrono::seconds(3));
 
+// Waits until the window is gone (after a key or click that closes it); when
+// it stays, says where its thread's input goes: the window in front, the
+// active and focused windows, the mouse capture, and any menu or move loop
+// that takes the keys itself.
+Outcome closes(HWND window, std::chrono::milliseconds timeout = std::chrono::seconds(3));
+
 }  // namespace zol::test

@@ -96,7 +96,7 @@ TEST_F(FocusTest, AboutGivesTheFocusBackToItsButton) {
     ASSERT_TRUE(activate_by_click(about, centre_of(FindWindowExW(about, nullptr, L"Static", L"zolvanta"))));
     EXPECT_TRUE(focus_comes_to(about, ok));
     press_key(VK_RETURN);
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(about); }, 3s));
+    ASSERT_TRUE(closes(about));
     // Back on the console, where the focus was before.
     EXPECT_TRUE(wait_until([&] { return GetForegroundWindow() == s_.console(); }, 3s));
     EXPECT_TRUE(focus_comes_to(s_.console(), item(idc_txthydyce)));
@@ -122,7 +122,7 @@ TEST_F(FocusTest, HelpGivesTheFocusBackToTheControlThatHadIt) {
     ASSERT_TRUE(bring_to_front(help));
     EXPECT_TRUE(focus_comes_to(help, back));
     press_key(VK_SPACE);
-    EXPECT_TRUE(wait_until([&] { return !IsWindow(help); }, 3s));
+    EXPECT_TRUE(closes(help));
 }
 
 }  // namespace

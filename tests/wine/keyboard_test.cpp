@@ -241,14 +241,15 @@ TEST_F(AccessKeysTest, EveryAccessKeyOfTheConsolePressesItsControl) {
     press_alt('A');
     HWND about = wait_for(L"frmaboutzolspar");
     ASSERT_NE(about, nullptr) << "Alt+A";
+    ASSERT_TRUE(focus_comes_to(about, FindWindowExW(about, nullptr, L"Button", L"o&k")));
     press_alt('K');
-    ASSERT_TRUE(test::wait_until([&] { return !IsWindow(about); }, 3s)) << "Alt+K";
+    ASSERT_TRUE(test::closes(about)) << "Alt+K";
     press_alt('H');
     HWND help = wait_for(L"frmhelp");
     ASSERT_NE(help, nullptr) << "Alt+H";
     ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Edit", nullptr)));
     press_alt('R');  // return, in Help; not roll
-    ASSERT_TRUE(test::wait_until([&] { return !IsWindow(help); }, 3s)) << "Alt+R in Help";
+    ASSERT_TRUE(test::closes(help)) << "Alt+R in Help";
 
     // Back on the console, where the focus was (on the last button pressed,
     // which takes the focus as a click would): one more init, and nothing
@@ -270,8 +271,9 @@ TEST_F(AccessKeysTest, AboutAndHelpCloseFromTheKeyboard) {
         press_alt('A');
         HWND about = wait_for(L"frmaboutzolspar");
         ASSERT_NE(about, nullptr);
+        ASSERT_TRUE(focus_comes_to(about, FindWindowExW(about, nullptr, L"Button", L"o&k")));
         press_key(vk);
-        ASSERT_TRUE(test::wait_until([&] { return !IsWindow(about); }, 3s));
+        ASSERT_TRUE(test::closes(about));
         ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
     }
     for (WORD vk : {WORD{VK_RETURN}, WORD{VK_SPACE}}) {
@@ -287,7 +289,7 @@ TEST_F(AccessKeysTest, AboutAndHelpCloseFromTheKeyboard) {
         ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
         EXPECT_TRUE(IsWindow(help));
         press_key(vk);
-        ASSERT_TRUE(test::wait_until([&] { return !IsWindow(help); }, 3s));
+        ASSERT_TRUE(test::closes(help));
         ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
     }
     for (bool on_button : {false, true}) {
@@ -301,7 +303,7 @@ TEST_F(AccessKeysTest, AboutAndHelpCloseFromTheKeyboard) {
             ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
         }
         press_key(VK_ESCAPE);
-        ASSERT_TRUE(test::wait_until([&] { return !IsWindow(help); }, 3s));
+        ASSERT_TRUE(test::closes(help));
         ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
     }
     EXPECT_EQ(s_.posted_lines(), std::vector<std::wstring>{});
