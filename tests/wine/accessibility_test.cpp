@@ -11,6 +11,7 @@
 
 #include "chathost/memory_host.h"
 #include "console/console_window_win.h"
+#include "tests/wine/support/harness.h"
 
 namespace zol {
 namespace {
@@ -52,6 +53,7 @@ void CALLBACK ReadAboutNames(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
     CoInitialize(nullptr);
+    test::drop_left_quit();
     {
         MemoryHost host;
         ui::MessagePump pump;

@@ -14,6 +14,7 @@
 #include "console/console_layout.h"
 #include "console/console_window_win.h"
 #include "tests/support/wait.h"
+#include "tests/wine/support/harness.h"
 #include "tests/wine/support/input.h"
 
 namespace zol {
@@ -32,11 +33,7 @@ protected:
         host_.add_child(room, L"_AOL_Listbox");
         host_.add_child(room, L"_AOL_Icon");
         host_.add_child(room, L"_AOL_Static");
-        // A console closed earlier on this thread (a repeated run) left its
-        // WM_QUIT in the queue; the new pump would take it and stop at once.
-        MSG quit;
-        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        test::drop_left_quit();
         ASSERT_NE(console_.create(GetModuleHandleW(nullptr), SW_SHOW), nullptr);
         label_ = GetDlgItem(console_.window(), idc_lblhitpoints);
     }

@@ -33,6 +33,7 @@ LRESULT CALLBACK note_key_up(int code, WPARAM removal, LPARAM lparam) {
 class KeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        test::drop_left_quit();
         hook_ = SetWindowsHookExW(WH_GETMESSAGE, note_key_up, nullptr, GetCurrentThreadId());
         ASSERT_NE(hook_, nullptr);
         ASSERT_NE(console_.create(GetModuleHandleW(nullptr), SW_SHOW), nullptr);

@@ -13,3 +13,17 @@
 #include "tests/support/transcript.h"
 #include "tests/support/wait.h"
 #include "tests/support/windows_win.h"
+
+namespace zol::test {
+
+// A console destroyed on this thread (by a test before, in a repeated or
+// shuffled run) has left its WM_QUIT in the thread's queue, where the next
+// message loop would take it and stop at once. A test that makes a console
+// on its own thread drops it first.
+inline void drop_left_quit() {
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+}  // namespace zol::test
