@@ -37,8 +37,14 @@ protected:
         hook_ = SetWindowsHookExW(WH_GETMESSAGE, note_key_up, nullptr, GetCurrentThreadId());
         ASSERT_NE(hook_, nullptr);
         ASSERT_NE(console_.create(GetModuleHandleW(nullptr), SW_SHOW), nullptr);
+        // In front before the first key: the keys go to the window in front.
         SetForegroundWindow(console_.window());
-        pump_.Pause(0);
+        ASSERT_TRUE(test::wait_until(
+            [&] {
+                pump_.Pause(0);
+                return GetForegroundWindow() == console_.window();
+            },
+            std::chrono::seconds(3)));
     }
 
     void TearDown() override {
@@ -96,27 +102,18 @@ TEST(Keyboard, AltLetterPressesItsButton) {
     test::Process console = test::Process::start(L"zolspar.exe");
     HWND window = test::wait_for_window(L"zolspar", L"zolvanta's spar 7.8", console.id());
     ASSERT_NE(window, nullptr);
-    SetForegroundWindow(window);
+    ASSERT_TRUE(test::bring_to_front(window));
+    ASSERT_TRUE(test::focus_comes_to(window, GetDlgItem(window, idc_txtscoreboard)));
     HWND label = GetDlgItem(window, idc_lblhitpoints);
     const std::wstring blanks(41, L' ');
-    auto alt = [](WORD letter) {
-        INPUT in[4]{};
-        const WORD keys[4] = {VK_MENU, letter, letter, VK_MENU};
-        for (int i = 0; i < 4; ++i) {
-            in[i].type = INPUT_KEYBOARD;
-            in[i].ki.wVk = keys[i];
-            in[i].ki.dwFlags = (i >= 2) ? KEYEVENTF_KEYUP : 0;
-        }
-        SendInput(4, in, sizeof(INPUT));
-    };
     using namespace std::chrono_literals;
-    alt('C');
+    test::press_alt('C');
     EXPECT_TRUE(test::wait_until([&] { return test::text_of(label) == blanks; }, 2s));
     // The stamp: posts nowhere, then pauses a second. Keys are handled in the
     // order they came, so the next one arrives during that second.
     const auto start = std::chrono::steady_clock::now();
-    alt('D');
-    alt('C');
+    test::press_alt('D');
+    test::press_alt('C');
     EXPECT_TRUE(test::wait_until([&] { return test::text_of(label).find(L"^v^") != std::wstring::npos; }, 2s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 700ms);
 }
