@@ -70,13 +70,18 @@ bool has_folder(const std::wstring& exe) { return exe.find_first_of(L"\\/:") != 
 Process Process::start(const std::wstring& exe, const std::wstring& args, Await await) {
     Process p;
     const std::wstring path = has_folder(exe) ? exe : exe_dir() + L"\\" + exe;
-    std::wstring command = L"\"" + path + L"\" " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        std::fprintf(stderr, "could not start %ls (error %lu)\n", path.c_str(), GetLastError());
-        return p;
+    // Under Wine a new process now and then dies before it has finished
+    // starting, which CreateProcess reports as an internal error (1359);
+    // starting it again works. Any other error is final.
+    for (int attempt = 1;; ++attempt) {
+        std::wstring command = L"\"" + path + L"\" " + args;  // CreateProcessW may write into it
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        if (CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) break;
+        const DWORD error = GetLastError();
+        std::fprintf(stderr, "could not start %ls (error %lu)\n", path.c_str(), error);
+        if (error != ERROR_INTERNAL_ERROR || attempt == 3) return p;
     }
     if (HANDLE job = starter_job()) AssignProcessToJobObject(job, pi.hProcess);
     CloseHandle(pi.hThread);
