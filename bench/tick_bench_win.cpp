@@ -268,9 +268,9 @@ public:
         return host_.find_child(parent, after, name);
     }
     const CodePageLayout& code_page() const override { return host_.code_page(); }
-    std::wstring_view decode(std::string_view bytes) override { return host_.decode(bytes); }
+    void decode(std::string_view bytes, std::wstring& into) override { host_.decode(bytes, into); }
     std::optional<std::size_t> text_length(HostWindow window) override { return host_.text_length(window); }
-    std::optional<std::string_view> text_bytes(HostWindow window, std::size_t room) override {
+    std::optional<HostBytes> text_bytes(HostWindow window, std::size_t room) override {
         return host_.text_bytes(window, room);
     }
     bool set_text(HostWindow window, std::wstring_view text) override { return host_.set_text(window, text); }

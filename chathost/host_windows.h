@@ -25,10 +25,14 @@
 //   host gives it; code_page and decode say how to cut it into characters
 //   and convert it to UTF-16. Everything else is UTF-16 here, converted at
 //   the implementation.
-// - text_bytes and decode give views into buffers the implementation keeps
-//   and reuses: a view is valid until the next call of the same operation.
-//   So reading the room twice a second allocates nothing once the buffers
-//   have grown to the room's size.
+// - text_bytes hands the bytes over in a buffer the caller holds for as long
+//   as it reads them (a lease). The implementation keeps that buffer and
+//   lends it again on the next call, so reading the room twice a second
+//   allocates nothing once it has grown to the room's size; a call made
+//   while the buffer is still lent (nested inside another read, from a
+//   message handled while that read waited for the host) gets a buffer of
+//   its own. decode writes into the caller's string. So calls may nest: none
+//   frees, grows or overwrites what a call further out is still using.
 // - Nothing is cached: every call asks the host afresh.
 #pragma once
 
@@ -39,10 +43,15 @@
 #include <string_view>
 
 #include "chathost/code_page.h"
+#include "chathost/reusable_buffer.h"
 
 namespace zol {
 
 using HostWindow = std::uintptr_t;
+
+// Bytes a host window wrote, in a buffer lent to the caller: text() is what
+// the window wrote before its zero.
+using HostBytes = ReusableBuffer::Lease;
 
 class HostWindows {
 public:
@@ -58,9 +67,10 @@ public:
     // The host's code page: how its single-byte text is cut into characters.
     virtual const CodePageLayout& code_page() const = 0;
 
-    // The single-byte text converted to UTF-16 (invalid bytes give what the
-    // system's converter gives for them; nothing fails).
-    virtual std::wstring_view decode(std::string_view bytes) = 0;
+    // The single-byte text converted to UTF-16 into `into`, replacing what
+    // it held and keeping its storage (invalid bytes give what the system's
+    // converter gives for them; nothing fails).
+    virtual void decode(std::string_view bytes, std::wstring& into) = 0;
 
     // The length the window reports for its single-byte text, in bytes (a
     // window that is not single-byte may count characters instead). It may
@@ -69,8 +79,9 @@ public:
 
     // The window's single-byte text, as WM_GETTEXT gives it with room for
     // `room` bytes and the zero: at most `room` bytes, what the window wrote
-    // before its zero. Nothing when the window is missing or does not answer.
-    virtual std::optional<std::string_view> text_bytes(HostWindow window, std::size_t room) = 0;
+    // before its zero. Nothing when the window is missing or does not answer
+    // (or there is no memory for the room).
+    virtual std::optional<HostBytes> text_bytes(HostWindow window, std::size_t room) = 0;
 
     // Replaces the window's text; false when it did not happen.
     virtual bool set_text(HostWindow window, std::wstring_view text) = 0;

@@ -1,6 +1,7 @@
 #include "chathost/memory_host.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zol {
 
@@ -131,9 +132,14 @@ std::optional<std::size_t> MemoryHost::text_length(HostWindow window) {
     return n->reported_length ? *n->reported_length : n->text.size();
 }
 
-std::optional<std::string_view> MemoryHost::text_bytes(HostWindow window, std::size_t room) {
+std::optional<HostBytes> MemoryHost::text_bytes(HostWindow window, std::size_t room) {
     Node* n = answering(window);
     if (!n) return std::nullopt;
+    // Lent before the hook runs, as the real binding hands its buffer to the
+    // host before the host answers: what the hook does meanwhile (a nested
+    // read among it) must leave this buffer alone.
+    HostBytes lease = read_buffer_.lend(room + 1);
+    if (!lease) return std::nullopt;
     if (n->text_read_hook) {
         auto hook = std::move(n->text_read_hook);
         n->text_read_hook = nullptr;
@@ -143,14 +149,16 @@ std::optional<std::string_view> MemoryHost::text_bytes(HostWindow window, std::s
     }
     // Cut by bytes, as a single-byte window cuts its text: a character may
     // lose its second byte when the room is too small.
-    read_buffer_.assign(n->text, 0, std::min(room, n->text.size()));
-    return std::string_view(read_buffer_);
+    const std::size_t copied = std::min(room, n->text.size());
+    std::memcpy(lease.data(), n->text.data(), copied);
+    lease.data()[copied] = '\0';
+    lease.set_length(copied);
+    return lease;
 }
 
-std::wstring_view MemoryHost::decode(std::string_view bytes) {
-    decode_buffer_.clear();
-    code_page_.decode(bytes, decode_buffer_);
-    return decode_buffer_;
+void MemoryHost::decode(std::string_view bytes, std::wstring& into) {
+    into.clear();
+    code_page_.decode(bytes, into);
 }
 
 bool MemoryHost::set_text(HostWindow window, std::wstring_view text) {

@@ -38,8 +38,10 @@ public:
     // Faults.
     void set_hung(HostWindow window, bool hung);                  // messages time out
     void set_reported_length(HostWindow window, std::optional<std::size_t> length);  // a lying WM_GETTEXTLENGTH
-    // Runs between a text_length and the next text_bytes on that window, as
-    // a host whose text changes between the two messages.
+    // Runs inside the next text_bytes on that window, once its buffer has
+    // been lent and before the text is copied: a host whose text changes
+    // between the two messages, or a message handled while the read waits
+    // (which may read the host itself, nested).
     void on_text_read(HostWindow window, std::function<void()> hook);
     // What typing a character does (the host posts the input box's line).
     void on_char(HostWindow window, std::function<void(wchar_t)> handler);
@@ -51,9 +53,9 @@ public:
     HostWindow find_top_level(std::wstring_view class_name) override;
     HostWindow find_child(HostWindow parent, HostWindow after, std::wstring_view class_name) override;
     const CodePageLayout& code_page() const override { return code_page_.layout(); }
-    std::wstring_view decode(std::string_view bytes) override;
+    void decode(std::string_view bytes, std::wstring& into) override;
     std::optional<std::size_t> text_length(HostWindow window) override;
-    std::optional<std::string_view> text_bytes(HostWindow window, std::size_t room) override;
+    std::optional<HostBytes> text_bytes(HostWindow window, std::size_t room) override;
     bool set_text(HostWindow window, std::wstring_view text) override;
     bool type_char(HostWindow window, wchar_t ch) override;
 
@@ -80,10 +82,8 @@ private:
     std::vector<Node> nodes_;
     std::vector<HostWindow> top_levels_;
     MemoryCodePage code_page_;
-    // The buffers text_bytes and decode hand out views of, reused as the
-    // real host's are.
-    std::string read_buffer_;
-    std::wstring decode_buffer_;
+    // The buffer text_bytes lends, reused as the real binding's is.
+    ReusableBuffer read_buffer_;
 };
 
 // Class names compare without regard to ASCII case, as window classes do.

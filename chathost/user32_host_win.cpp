@@ -107,14 +107,15 @@ CodePageLayout system_code_page_layout() {
 
 User32Host::User32Host() : code_page_(system_code_page_layout()) {}
 
-std::wstring_view User32Host::decode(std::string_view bytes) {
-    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) return {};
+void User32Host::decode(std::string_view bytes, std::wstring& into) {
+    into.clear();
+    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) return;
     const int length = static_cast<int>(bytes.size());
     const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
-    if (n <= 0) return {};
-    wide_.resize(static_cast<std::size_t>(n));  // keeps its capacity from call to call
-    const int written = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide_.data(), n);
-    return std::wstring_view(wide_.data(), written > 0 ? static_cast<std::size_t>(written) : 0);
+    if (n <= 0) return;
+    into.resize(static_cast<std::size_t>(n));
+    const int written = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, into.data(), n);
+    into.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
 }
 
 std::optional<std::size_t> User32Host::text_length(HostWindow window) {
@@ -138,24 +139,17 @@ std::optional<std::size_t> User32Host::text_length(HostWindow window) {
     return static_cast<std::size_t>(length);
 }
 
-std::optional<std::string_view> User32Host::text_bytes(HostWindow window, std::size_t room) {
+std::optional<HostBytes> User32Host::text_bytes(HostWindow window, std::size_t room) {
     // WM_GETTEXT takes the buffer's size as a WPARAM, but Wine converts
     // through a wide buffer of twice as many bytes, counted in an int.
     if (room >= static_cast<std::size_t>(INT_MAX / 2) - 1) return std::nullopt;
     const std::size_t size = room + 1;
-    if (size > bytes_capacity_) {
-        // Grown with some headroom, so a history growing line by line does
-        // not cost a new buffer every tick; the old one goes first, so the
-        // two never stand side by side. Left uninitialized: pages the host
-        // does not write are never touched.
-        const std::size_t capacity = size + size / 4;
-        bytes_.reset();
-        bytes_capacity_ = 0;
-        bytes_.reset(new (std::nothrow) char[capacity]);
-        if (!bytes_) return std::nullopt;
-        bytes_capacity_ = capacity;
-    }
-    char* const buffer = bytes_.get();
+    // Held until the caller is done with the text: while the host answers,
+    // messages sent to us are handled, and any read they make gets a buffer
+    // of its own rather than this one.
+    HostBytes lease = bytes_.lend(size);
+    if (!lease) return std::nullopt;
+    char* const buffer = lease.data();
     buffer[0] = '\0';
     const auto r = send(as_hwnd(window), WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer));
     if (!r) return std::nullopt;
@@ -167,7 +161,8 @@ std::optional<std::string_view> User32Host::text_bytes(HostWindow window, std::s
             copied = static_cast<std::size_t>(static_cast<const char*>(zero) - buffer);
         }
     }
-    return std::string_view(buffer, copied);
+    lease.set_length(copied);
+    return lease;
 }
 
 bool User32Host::set_text(HostWindow window, std::wstring_view text) {

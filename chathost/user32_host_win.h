@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <memory>
 
 #include "chathost/host_windows.h"
 
@@ -23,20 +22,18 @@ public:
     HostWindow find_top_level(std::wstring_view class_name) override;
     HostWindow find_child(HostWindow parent, HostWindow after, std::wstring_view class_name) override;
     const CodePageLayout& code_page() const override { return code_page_; }
-    std::wstring_view decode(std::string_view bytes) override;
+    void decode(std::string_view bytes, std::wstring& into) override;
     std::optional<std::size_t> text_length(HostWindow window) override;
-    std::optional<std::string_view> text_bytes(HostWindow window, std::size_t room) override;
+    std::optional<HostBytes> text_bytes(HostWindow window, std::size_t room) override;
     bool set_text(HostWindow window, std::wstring_view text) override;
     bool type_char(HostWindow window, wchar_t ch) override;
 
 private:
     CodePageLayout code_page_;
-    // The room's text arrives here on every read. It grows with the room's
-    // history and is never filled by us, so only what the host wrote is
-    // ever touched.
-    std::unique_ptr<char[]> bytes_;
-    std::size_t bytes_capacity_ = 0;
-    std::wstring wide_;
+    // The room's text arrives here on every read that is not nested in
+    // another. It grows with the room's history and is never filled by us,
+    // so only what the host wrote is ever touched.
+    ReusableBuffer bytes_;
 };
 
 // The layout of the system code page, from GetACP and GetCPInfo.

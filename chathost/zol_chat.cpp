@@ -43,7 +43,7 @@ struct HostText {
     bool answered = false;  // false: the window is missing or did not answer
     bool whole = false;     // false: an unbelievable length, or a text that may be cut
     std::size_t reported = 0;  // the length the window reported, in bytes
-    std::string_view bytes;    // what it wrote, valid until the next read
+    HostBytes bytes;           // what it wrote, held for as long as the read runs
 };
 
 HostText read_host_text(HostWindows& host, HostWindow window) {
@@ -54,9 +54,9 @@ HostText read_host_text(HostWindows& host, HostWindow window) {
         read.answered = true;
         read.reported = *length;
         if (*length > kMaxRoomTextLength) return read;
+        read.bytes = {};  // the first attempt's buffer goes back before the second is lent
         if (*length == 0) {
             read.whole = true;
-            read.bytes = {};
             return read;
         }
         // The host counts bytes, so its length and some room for growth
@@ -67,13 +67,13 @@ HostText read_host_text(HostWindows& host, HostWindow window) {
         // read pays for that room: copying another process's text costs in
         // proportion to the room offered, not only to the text.
         const std::size_t room = *length * (attempt == 0 ? 1 : host.code_page().max_char_bytes()) + kGrowthRoom;
-        const std::optional<std::string_view> bytes = host.text_bytes(window, room);
+        std::optional<HostBytes> bytes = host.text_bytes(window, room);
         if (!bytes) {
             read.answered = false;
             return read;
         }
-        read.bytes = *bytes;
-        if (bytes->size() < room) {
+        read.bytes = std::move(*bytes);
+        if (read.bytes.text().size() < room) {
             read.whole = true;
             return read;
         }
@@ -95,7 +95,7 @@ void ReadChatText(HostWindows& host, std::wstring& tail) {
         if (!read.answered || !read.whole || read.reported == 0) return;
         // The buffer a single-byte reader fills: the text, its zero, and the
         // blanks the buffer was filled with where the host wrote nothing.
-        const std::string_view text = read.bytes;
+        const std::string_view text = read.bytes.text();
         const std::size_t blanks = read.reported > text.size() ? read.reported - text.size() : 0;
         tail.clear();
         if (blanks >= kChatTailLength) {
@@ -104,14 +104,13 @@ void ReadChatText(HostWindows& host, std::wstring& tail) {
         }
         const std::size_t wanted = kChatTailLength - 1 - blanks;
         if (wanted > 0) {
-            std::wstring_view converted = host.decode(text.substr(zol::tail_start(text, wanted, host.code_page())));
-            if (converted.size() > wanted) {
-                std::size_t from = converted.size() - wanted;
+            host.decode(text.substr(zol::tail_start(text, wanted, host.code_page())), tail);
+            if (tail.size() > wanted) {
+                std::size_t from = tail.size() - wanted;
                 // Never the second half of a surrogate pair alone.
-                if (zol::is_low_surrogate(converted[from]) && zol::is_high_surrogate(converted[from - 1])) ++from;
-                converted.remove_prefix(from);
+                if (zol::is_low_surrogate(tail[from]) && zol::is_high_surrogate(tail[from - 1])) ++from;
+                tail.erase(0, from);
             }
-            tail.assign(converted);
         }
         tail.push_back(L'\0');
         tail.append(blanks, L' ');
@@ -141,7 +140,7 @@ void SendChatLine(HostWindows& host, std::wstring_view line) {
     try {
         const HostText read = read_host_text(host, input_box);
         if (!read.answered) return;  // not answering: treat as no room
-        if (read.whole) typed.assign(host.decode(read.bytes));
+        if (read.whole) host.decode(read.bytes.text(), typed);
     } catch (const std::bad_alloc&) {
         typed.clear();
     }

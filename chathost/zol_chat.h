@@ -13,6 +13,7 @@
 namespace zol_chat {
 
 using zol::HostWindow;
+using zol::HostBytes;
 using zol::HostWindows;
 
 // The host's window classes. The host matches them without regard to case.

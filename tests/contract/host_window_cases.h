@@ -58,7 +58,7 @@ inline std::string first_history() {
 
 inline std::optional<std::string> read(HostWindows& host, HostWindow window, std::size_t room) {
     const auto bytes = host.text_bytes(window, room);
-    return bytes ? std::optional<std::string>(std::string(*bytes)) : std::nullopt;
+    return bytes ? std::optional<std::string>(std::string(bytes->text())) : std::nullopt;
 }
 
 struct Case {

@@ -302,3 +302,46 @@ TEST(SendChatLine, DoesNothingWithoutARoomOrWhenTheHostHangs) {
     SendChatLine(host.windows, L"hello");
     EXPECT_TRUE(host.windows.log.empty());
 }
+
+// A read waits for the host with messages flowing, so a command that posts a
+// line (and reads the draft) can run nested inside it. Each owns its buffer
+// for as long as it runs: the nested one, needing more room than the outer
+// one was lent, gets a buffer of its own instead of freeing the outer's.
+TEST(ReusableBuffer, LendsTheKeptBufferOnlyToOneCallerAtATime) {
+    ReusableBuffer buffer;
+    char* kept = nullptr;
+    {
+        auto outer = buffer.lend(100);
+        ASSERT_TRUE(outer && outer.is_kept());
+        kept = outer.data();
+        {
+            auto nested = buffer.lend(100000);
+            ASSERT_TRUE(nested);
+            EXPECT_FALSE(nested.is_kept());
+            std::fill_n(nested.data(), 100000, 'n');
+        }
+        // Under ASan a freed or moved outer buffer fails right here.
+        std::fill_n(outer.data(), outer.capacity(), 'o');
+        EXPECT_EQ(outer.data(), kept);
+    }
+    // Reuse from call to call stays for calls that do not nest.
+    auto again = buffer.lend(50);
+    EXPECT_TRUE(again.is_kept());
+    EXPECT_EQ(again.data(), kept);
+    again = {};
+    EXPECT_FALSE(buffer.lent());
+    EXPECT_TRUE(buffer.lend(1000).is_kept());
+    EXPECT_GE(buffer.kept_capacity(), 1000u);
+}
+
+TEST(ReadChatText, ANestedSendWithALongDraftLeavesTheOuterReadExact) {
+    Host host;
+    auto room = host.add_room(L"\rJo:  hi");
+    const std::wstring draft(20000, L'd');
+    host.windows.set_window_text(room.input, draft);
+    ReadChatText(host.windows);  // the kept buffer now fits the room, not the draft
+    host.windows.on_text_read(room.text, [&] { SendChatLine(host.windows, L"nested"); });
+    // The host answers the outer read after the nested line has gone.
+    EXPECT_EQ(ReadChatText(host.windows), std::wstring(L"\rJo:  hi\rme:  nested") + L'\0');
+    EXPECT_EQ(host.windows.window_text(room.input), draft);
+}

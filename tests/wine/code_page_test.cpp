@@ -182,8 +182,9 @@ TEST_F(CodePage, CountsPostsAndKeepsTheDraftExactlyInAnAnsiRoomPastFiveHundredCh
     ASSERT_TRUE(length.has_value());
     const auto bytes = host.text_bytes(reinterpret_cast<HostWindow>(text_window), *length + 4096);
     ASSERT_TRUE(bytes.has_value());
-    EXPECT_EQ(bytes->size(), *length);
-    const std::wstring history(host.decode(*bytes));
+    EXPECT_EQ(bytes->text().size(), *length);
+    std::wstring history;
+    host.decode(bytes->text(), history);
     EXPECT_GT(history.size(), 1000u);
     EXPECT_GT(*length, history.size());
 

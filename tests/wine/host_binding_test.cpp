@@ -6,12 +6,18 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "chathost/user32_host_win.h"
 #include "chathost/zol_chat.h"
+#include "console/console_layout.h"
 #include "tests/wine/support/harness.h"
 
 namespace zol {
@@ -75,15 +81,18 @@ TEST_F(ChildOrderTest, TextCrossesInTheSystemCodePage) {
     const auto bytes = host_.text_bytes(as_host(b_), *length + 10);
     ASSERT_TRUE(bytes.has_value());
     // An ANSI window answers with the bytes of its text, exactly.
-    EXPECT_EQ(bytes->size(), *length);
+    EXPECT_EQ(bytes->text().size(), *length);
+    std::wstring decoded;
+    host_.decode(bytes->text(), decoded);
     if (GetACP() == 1252) {
-        EXPECT_EQ(host_.decode(*bytes), text);
+        EXPECT_EQ(decoded, text);
         // Given room for fewer bytes than there are, it gets exactly those.
         const auto some = host_.text_bytes(as_host(b_), 4);
         ASSERT_TRUE(some.has_value());
-        EXPECT_EQ(host_.decode(*some), L"caf\u00e9");
+        host_.decode(some->text(), decoded);
+        EXPECT_EQ(decoded, L"caf\u00e9");
     } else {
-        EXPECT_EQ(host_.decode(*bytes).size(), text.size());
+        EXPECT_EQ(decoded.size(), text.size());
     }
 }
 
@@ -209,6 +218,158 @@ TEST_P(HungRoom, EveryCallGivesUpWithinItsTimeout) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RoomWindows, HungRoom, ::testing::Values(L"ansi", L"unicode"));
+
+// A chat host of the test's own, on a thread of its own: one room of
+// single-byte windows. When armed, its text window answers the console's
+// next read only after it has pressed a console button by a click *sent* to
+// it, as automation tools press buttons: the console handles that click
+// while it waits for the answer, nested inside the read, and the command it
+// runs reads the host too.
+class NestingHost {
+public:
+    NestingHost(std::string history, std::string draft) : history_(std::move(history)), draft_(std::move(draft)) {
+        thread_ = std::thread([this] { run(); });
+        test::wait_until([&] { return ready_.load(); }, std::chrono::seconds(5));
+    }
+    ~NestingHost() {
+        if (thread_id_) PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+
+    // A new line in the room; the read that first sees it presses `button`.
+    void say(const std::string& line, HWND button) {
+        std::lock_guard lock(mutex_);
+        history_ += "\r" + line;
+        press_.store(button);
+    }
+    bool pressed() const { return pressed_.load(); }
+    std::vector<std::string> posted() const {
+        std::lock_guard lock(mutex_);
+        return posted_;
+    }
+    std::string draft() const {
+        std::lock_guard lock(mutex_);
+        return draft_;
+    }
+
+private:
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+        auto* self = reinterpret_cast<NestingHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && (window == self->text_ || window == self->input_)) {
+            if (auto r = self->answer(window, message, wparam, lparam)) return *r;
+        }
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+
+    static LRESULT copy_out(const std::string& text, WPARAM size, LPARAM buffer) {
+        if (size == 0) return 0;
+        const std::size_t n = std::min<std::size_t>(text.size(), size - 1);
+        std::memcpy(reinterpret_cast<char*>(buffer), text.data(), n);
+        reinterpret_cast<char*>(buffer)[n] = '\0';
+        return static_cast<LRESULT>(n);
+    }
+
+    std::optional<LRESULT> answer(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+        std::unique_lock lock(mutex_);
+        std::string& text = window == text_ ? history_ : draft_;
+        switch (message) {
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(text.size());
+        case WM_GETTEXT: {
+            // The answer is written first, then the click is sent; the
+            // console gets the answer once the click has been handled.
+            const LRESULT n = copy_out(text, wparam, lparam);
+            if (window == text_) {
+                if (HWND button = press_.exchange(nullptr)) {
+                    lock.unlock();
+                    SendMessageW(button, BM_CLICK, 0, 0);
+                    pressed_.store(true);
+                }
+            }
+            return n;
+        }
+        case WM_SETTEXT:
+            if (window != input_) return std::nullopt;
+            text = lparam ? reinterpret_cast<const char*>(lparam) : "";
+            return TRUE;
+        case WM_CHAR:
+            // Enter posts the input box's line under the user's name.
+            if (window != input_ || wparam != '\r') return std::nullopt;
+            posted_.push_back(draft_);
+            history_ += "\rproctor:  " + draft_;
+            draft_.clear();
+            return 0;
+        default:
+            return std::nullopt;
+        }
+    }
+
+    void run() {
+        thread_id_ = GetCurrentThreadId();
+        const HINSTANCE instance = GetModuleHandleA(nullptr);
+        for (const char* cls : {"AOL Frame25", "MDIClient", "AOL Child", "RICHCNTLREADONLY", "RICHCNTL",
+                                "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"}) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = proc;
+            wc.hInstance = instance;
+            wc.lpszClassName = cls;
+            RegisterClassA(&wc);
+        }
+        auto make = [&](const char* cls, HWND parent) {
+            HWND w = CreateWindowExA(0, cls, "", parent ? WS_CHILD : WS_OVERLAPPED, 0, 0, 50, 50, parent, nullptr,
+                                     instance, nullptr);
+            SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+            return w;
+        };
+        HWND frame = make("AOL Frame25", nullptr);
+        HWND room = make("AOL Child", make("MDIClient", frame));
+        text_ = make("RICHCNTLREADONLY", room);
+        input_ = make("RICHCNTL", room);
+        for (const char* cls : {"_AOL_Listbox", "_AOL_Icon", "_AOL_Static"}) make(cls, room);
+        ready_ = true;
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        DestroyWindow(frame);
+    }
+
+    mutable std::mutex mutex_;
+    std::string history_, draft_;
+    std::vector<std::string> posted_;
+    std::atomic<HWND> press_{nullptr};
+    std::atomic<bool> pressed_{false}, ready_{false};
+    HWND text_ = nullptr, input_ = nullptr;
+    DWORD thread_id_ = 0;
+    std::thread thread_;
+};
+
+// The console's scanner reads the room; while it waits for the answer, a
+// click sent to the roll button posts a line, which reads a draft far larger
+// than the room. The nested read must not free or grow the buffer the outer
+// read handed to the host. Sizes are such that both buffers are blocks the
+// heap maps and unmaps by themselves: writing into a freed one ends the
+// console.
+TEST(NestedRead, AClickSentDuringARoomReadLeavesTheReadTheLineAndTheDraftExact) {
+    using namespace std::chrono_literals;
+    const std::string history = "\r*** you are in the room ***\r" + std::string(100000, 'h');
+    const std::string draft(300000, 'd');
+    NestingHost host(history, draft);
+    test::Process console = test::Process::start(L"zolspar.exe");
+    HWND window = test::wait_for_window(L"zolspar", L"zolvanta's spar 7.8", console.id());
+    ASSERT_NE(window, nullptr);
+    HWND label = GetDlgItem(window, idc_lblhitpoints);
+    test::click(GetDlgItem(window, idc_cmdcounterstart));
+    ASSERT_TRUE(test::wait_until([&] { return test::text_of(label) == std::wstring(41, L' '); }, 5s));
+    test::click(GetDlgItem(window, idc_say_score));
+
+    host.say("OnlineHost:  Jimbo rolled 2 92-sided dice:  45 67", GetDlgItem(window, idc_cmdrolldyce));
+    ASSERT_TRUE(test::wait_until([&] { return host.posted().size() >= 2 || !console.running(); }, 10s))
+        << "posted: " << ::testing::PrintToString(host.posted()) << "; label: " << ::testing::PrintToString(test::text_of(label))
+        << (host.pressed() ? "" : "; the button was never pressed");
+    EXPECT_TRUE(console.running());
+    EXPECT_EQ(host.posted(), (std::vector<std::string>{"//roll-dice 4-sides92", "~*~ Jimbo scored 18 hyt poynts ~*~"}));
+    EXPECT_EQ(test::text_of(label), L"~*~ Jimbo scored 18 ~*~");
+    EXPECT_TRUE(host.draft() == draft) << "the draft came back as " << host.draft().size() << " bytes";
+}
 
 }  // namespace
 }  // namespace zol
