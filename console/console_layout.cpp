@@ -43,7 +43,7 @@ const std::array<ui::ControlRow, 21> kControls = {{
      .place = {.left = 600, .top = 1320, .width = 2400, .height = 1380}},
     {.id = idc_lblhitpoints, .kind = K::framed_label, .text = L"",
      .place = {.left = 0, .top = 1440, .width = 3615, .height = 300}, .tab_index = 12, .font = &kBannerFont,
-     .tooltip = L"thys wyll show how many hyt points the last attack was worth"},
+     .text_colour = ui::kWindowTextColour, .tooltip = L"thys wyll show how many hyt points the last attack was worth"},
     {.id = idc_cmdcounterstart, .kind = K::toggle_button, .text = L"&counter start",
      .place = {.left = 0, .top = 1800, .width = 735, .height = 465}, .tab_index = 2, .font = &kArialItalicFont,
      .tooltip = L"start and stop dyce counter to calculate hyt points"},

@@ -34,8 +34,6 @@ constexpr UINT kAfterFirstPaint = WM_APP + 1;
 // a few lines rather than across the screen.
 constexpr int kTooltipWidthTwips = 4500;
 
-COLORREF rgb_of(std::uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
-
 using ui::ControlKind;
 
 // The console window itself; its controls are the rows of console_controls().
@@ -151,8 +149,8 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
     AppendMenuW(menu, MF_STRING, idm_about, kAboutMenuText.data());
     AppendMenuW(menu, MF_STRING, idm_help, kHelpMenuText.data());
 
-    back_brush_.reset(CreateSolidBrush(rgb_of(kConsoleBackColour)));
-    active_brush_.reset(CreateSolidBrush(rgb_of(kActiveColour)));
+    back_brush_.reset(CreateSolidBrush(ui::colour_ref(kConsoleBackColour)));
+    active_brush_.reset(CreateSolidBrush(ui::colour_ref(kActiveColour)));
 
     if (!CreateWindowExW(kConsoleLayout.ex_style, kConsoleClass.data(), kConsoleCaption.data(), kConsoleLayout.style,
                          CW_USEDEFAULT, CW_USEDEFAULT, 300, 300, nullptr, menu, instance,
@@ -345,7 +343,7 @@ void ConsoleWindow::draw_button(const DRAWITEMSTRUCT& item) {
     const bool toggle = id == idc_cmdcounterstart || id == idc_say_score || id == idc_ontop;
     const bool pushed = (item.itemState & ODS_SELECTED) != 0;
 
-    const bool active = toggle && face_of(id) != kButtonFace;
+    const bool active = toggle && face_of(id) != ui::kButtonFaceColour;
     FillRect(dc, &r, active ? active_brush_.get() : GetSysColorBrush(COLOR_BTNFACE));
     if (toggle) {
         DrawEdge(dc, &r, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
@@ -389,7 +387,7 @@ void ConsoleWindow::draw_button(const DRAWITEMSTRUCT& item) {
 // truth before they look at their flag.
 
 void ConsoleWindow::counter_toggle() {
-    if (face_of(idc_cmdcounterstart) == kButtonFace) counteridle = true;
+    if (face_of(idc_cmdcounterstart) == ui::kButtonFaceColour) counteridle = true;
     HWND label = control(idc_lblhitpoints);
     if (counteridle) {
         set_face(idc_cmdcounterstart, kActiveColour);
@@ -398,7 +396,7 @@ void ConsoleWindow::counter_toggle() {
         SetWindowTextW(label, kBlankCaption.c_str());
         table_.set_font(idc_lblhitpoints, &kHitPointsRunningFont);
     } else {
-        set_face(idc_cmdcounterstart, kButtonFace);
+        set_face(idc_cmdcounterstart, ui::kButtonFaceColour);
         scanner_.zolvantascan_off();
         counteridle = true;
         SetWindowTextW(label, kBlankCaption.c_str());
@@ -408,12 +406,12 @@ void ConsoleWindow::counter_toggle() {
 }
 
 void ConsoleWindow::score_toggle() {
-    if (face_of(idc_say_score) == kButtonFace) sayscore = false;
+    if (face_of(idc_say_score) == ui::kButtonFaceColour) sayscore = false;
     if (!sayscore) {
         set_face(idc_say_score, kActiveColour);
         sayscore = true;
     } else {
-        set_face(idc_say_score, kButtonFace);
+        set_face(idc_say_score, ui::kButtonFaceColour);
         sayscore = false;
     }
 }
@@ -425,7 +423,7 @@ void ConsoleWindow::on_top_toggle() {
         StayOnTop(hwnd());
     } else {
         stayontop = false;
-        set_face(idc_ontop, kButtonFace);
+        set_face(idc_ontop, ui::kButtonFaceColour);
         NotOnTop(hwnd());
     }
 }
@@ -445,12 +443,17 @@ void ConsoleWindow::scroll_box(ControlId box) {
         advertise();
         return;
     }
-    for (const LineSpan& span : cut_scroll_lines(text)) {
+    const std::vector<LineSpan> spans = cut_scroll_lines(text);
+    for (std::size_t i = 0; i < spans.size(); ++i) {
         if (pump_.quitting()) return;
         // The box is read afresh for every line: the positions stay those of
         // the click, the characters are what the box holds now.
-        send_line(line_text(control_text(box), span));
-        Pause(1);
+        send_line(line_text(control_text(box), spans[i]));
+        if (i + 1 < spans.size()) {
+            Pause(1);
+        } else {
+            pump_.pause_last(1);
+        }
     }
 }
 
@@ -482,7 +485,7 @@ void ConsoleWindow::init() { send_line(init_line()); }
 
 void ConsoleWindow::stamp() {
     send_line(stamp_line(user_date_time_text()));
-    Pause(1);
+    pump_.pause_last(1);
 }
 
 void ConsoleWindow::scroll_xps() {
@@ -505,7 +508,9 @@ void ConsoleWindow::zolvantascan(const std::wstring& who_said, const std::wstrin
     if (!count) return;
     SetWindowTextW(control(idc_lblhitpoints), count->caption.c_str());
     if (count->announcement) send_line(*count->announcement);
-    Pause(1);
+    // Results that come less than a second apart each arrive inside the
+    // pause of the one before; this keeps them from nesting without end.
+    pump_.pause_last(1);
 }
 
 }  // namespace zol

@@ -74,8 +74,7 @@ private:
     void send_line(const std::wstring& line);
     void zolvantascan(const std::wstring& who_said, const std::wstring& what_said);
 
-    // The toggles' face colours: kButtonFace stands for the system colour.
-    static constexpr std::uint32_t kButtonFace = 0x8000000F;
+    // The toggles' face colours: ui::kButtonFaceColour while off.
     std::uint32_t& face_of(int id);
     void set_face(int id, std::uint32_t colour);
 
@@ -91,9 +90,9 @@ private:
     bool ready_for_input_ = false;
     bool sayscore = false;
     bool counteridle = false;
-    std::uint32_t face_counter_ = kButtonFace;
-    std::uint32_t face_say_score_ = kButtonFace;
-    std::uint32_t face_ontop_ = kButtonFace;
+    std::uint32_t face_counter_ = ui::kButtonFaceColour;
+    std::uint32_t face_say_score_ = ui::kButtonFaceColour;
+    std::uint32_t face_ontop_ = ui::kButtonFaceColour;
 
     ui::Brush back_brush_, active_brush_;
 };

@@ -12,7 +12,7 @@ cd "$ROOT"
 PACKAGES=(cmake ninja-build g++ libgtest-dev googletest
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           clang lld libclang-rt-14-dev
-          wine wine64 wine32:i386 xvfb xauth fonts-liberation imagemagick x11-utils locales)
+          wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-liberation imagemagick x11-utils locales)
 
 # The two Windows builds, each a configure, build and test preset: 64-bit
 # (x86-64) and 32-bit (i686).
@@ -226,10 +226,13 @@ start_session() {
     [ -z "${DISPLAY:-}" ] && start_xvfb
     local desktop=1
     if [ "$purpose" = try ] && [ -z "$XVFB_PID" ]; then desktop=0; fi
+    # ZOL_SESSION names a session of its own (its own prefix and server), so
+    # that several can run side by side, each on its own display.
+    local own="${ZOL_SESSION:+-$ZOL_SESSION}"
     if [ $desktop = 1 ]; then
-        export WINEPREFIX="$ROOT/build/wineprefix"
+        export WINEPREFIX="$ROOT/build/wineprefix$own"
     else
-        export WINEPREFIX="$ROOT/build/wineprefix-x11"
+        export WINEPREFIX="$ROOT/build/wineprefix-x11$own"
     fi
     export WINEARCH=win64
     # Wine's debug channels stay quiet unless asked for, e.g.

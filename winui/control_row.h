@@ -54,6 +54,13 @@ constexpr bool is_button(ControlKind kind) {
            kind == ControlKind::toggle_button || kind == ControlKind::flat_button;
 }
 
+// Colours are 0x00BBGGRR, or 0x800000nn for the system's colour nn, which is
+// read whenever the control is drawn and so follows the user's scheme.
+constexpr bool is_system_colour(std::uint32_t colour) { return (colour & 0xFFFFFF00u) == 0x80000000u; }
+constexpr int system_colour_index(std::uint32_t colour) { return static_cast<int>(colour & 0xFFu); }
+inline constexpr std::uint32_t kButtonFaceColour = 0x8000000F;
+inline constexpr std::uint32_t kWindowTextColour = 0x80000008;
+
 // One control. The texts must outlive the window (literals or statics).
 struct ControlRow {
     int id = 0;
@@ -62,8 +69,8 @@ struct ControlRow {
     TwipsRect place;                 // from the top-left of the client area
     int tab_index = -1;              // child order among controls of its sort (see ControlTable); -1: table order
     const FontDesc* font = nullptr;  // null: the window's font
-    std::optional<std::uint32_t> text_colour;  // 0x00BBGGRR; none: the system's
-    std::optional<std::uint32_t> back_colour;  // 0x00BBGGRR; none: the system's
+    std::optional<std::uint32_t> text_colour;  // a Colour; none: the system's for the kind
+    std::optional<std::uint32_t> back_colour;  // a Colour; none: the system's for the kind
     std::size_t max_length = 0;      // text boxes: characters; 0: no limit of their own
     std::wstring_view tooltip;       // empty: none
 };

@@ -7,7 +7,6 @@ namespace zol::ui {
 
 namespace {
 
-COLORREF colour_ref(std::uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
 
 struct Made {
     const wchar_t* window_class;
@@ -111,7 +110,10 @@ void ControlTable::create(HWND window, const WindowLayout& layout, std::span<con
         if (!child) continue;
         // A limit of 0 lifts the edit's default of 32767 characters.
         if (is_box(row->kind)) SendMessageW(child, EM_LIMITTEXT, row->max_length, 0);
-        if (row->back_colour) c.back.reset(CreateSolidBrush(colour_ref(*row->back_colour)));
+        // A system colour's brush is the system's, taken when drawn.
+        if (row->back_colour && !is_system_colour(*row->back_colour)) {
+            c.back.reset(CreateSolidBrush(colour_ref(*row->back_colour)));
+        }
         if (in_place) {
             const LRESULT margins = keeps_margins ? SendMessageW(child, EM_GETMARGINS, 0, 0) : 0;
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_of(c)), FALSE);
@@ -250,7 +252,8 @@ LRESULT ControlTable::colour(UINT message, HDC dc, HWND child) const {
             return reinterpret_cast<LRESULT>(c.back.get());
         }
     }
-    const int back = box ? COLOR_WINDOW : COLOR_BTNFACE;
+    int back = box ? COLOR_WINDOW : COLOR_BTNFACE;
+    if (r && r->back_colour && is_system_colour(*r->back_colour)) back = system_colour_index(*r->back_colour);
     SetBkColor(dc, GetSysColor(back));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(back));
 }

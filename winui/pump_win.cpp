@@ -1,6 +1,7 @@
 #include "winui/pump_win.h"
 
 #include <chrono>
+#include <utility>
 
 namespace zol::ui {
 
@@ -63,18 +64,30 @@ bool MessagePump::run_until(const std::function<bool()>& done) {
 }
 
 void MessagePump::Pause(int seconds) {
-    using clock = std::chrono::steady_clock;
     if (quitting_) return;
-    const auto deadline = clock::now() + std::chrono::seconds(seconds < 0 ? 0 : seconds);
+    RunningPause me{Clock::now() + std::chrono::seconds(seconds < 0 ? 0 : seconds)};
+    RunningPause* const outer = std::exchange(innermost_, &me);
     for (;;) {
-        if (!drain() || quitting_) return;
-        const auto now = clock::now();
-        if (now >= deadline) return;
+        if (!drain() || quitting_) break;
+        const auto now = Clock::now();
+        // Read afresh on every pass: a pause_last inside may have moved it.
+        if (now >= me.until) break;
         // Round up so the wait never wakes a fraction of a millisecond early
         // and spins through a last pass with nothing to wait for.
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(me.until - now).count();
         MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
+    innermost_ = outer;
+}
+
+void MessagePump::pause_last(int seconds) {
+    if (quitting_) return;
+    if (!innermost_) {
+        Pause(seconds);
+        return;
+    }
+    const auto until = Clock::now() + std::chrono::seconds(seconds < 0 ? 0 : seconds);
+    if (until > innermost_->until) innermost_->until = until;
 }
 
 }  // namespace zol::ui

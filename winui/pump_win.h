@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -43,6 +44,16 @@ public:
     // Returns early, with quitting() true, when the program is ending.
     void Pause(int seconds);
 
+    // A Pause that is the last thing its caller does before it returns.
+    // Inside another pause, which cannot end before this one would have
+    // ended anyway, it opens no loop of its own: the running pause is made
+    // to last at least that long and this returns at once. What the user
+    // sees and when is the same as with a loop here, but handlers that come
+    // inside each other's pauses (dice results less than a second apart)
+    // no longer pile up one set of frames each on the thread's one stack.
+    // Outside any pause it is a Pause.
+    void pause_last(int seconds);
+
     // True once WM_QUIT has been seen by any loop.
     bool quitting() const { return quitting_; }
 
@@ -51,6 +62,13 @@ private:
     // one; false when WM_QUIT was among them.
     bool drain(const std::function<bool()>* done = nullptr);
     bool filtered(MSG& msg);
+
+    using Clock = std::chrono::steady_clock;
+    // The innermost pause that is running, on the stack of its Pause call.
+    struct RunningPause {
+        Clock::time_point until;
+    };
+    RunningPause* innermost_ = nullptr;
 
     std::vector<std::pair<int, DialogFilter>> filters_;
     int last_filter_id_ = 0;

@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "winui/control_row.h"
 #include "winui/twips.h"
 
 namespace zol::ui {
@@ -92,6 +93,13 @@ using OwnedWindow = Owner<HWND, DestroyWindowIfAlive>;
 // A file, event or thread handle; null when there is none (a failed
 // CreateFile's INVALID_HANDLE_VALUE is to be stored as null).
 using KernelHandle = Owner<HANDLE, CloseKernelHandle>;
+
+// A colour of a layout (see ControlRow) as GDI takes it: a system colour is
+// looked up now.
+inline COLORREF colour_ref(std::uint32_t colour) {
+    return is_system_colour(colour) ? GetSysColor(system_colour_index(colour))
+                                    : static_cast<COLORREF>(colour & 0x00FFFFFF);
+}
 
 // A font of the described face, size and slant at `dpi`.
 inline Font make_font(const FontDesc& desc, UINT dpi) {

@@ -112,46 +112,6 @@ std::wstring make_script(double minutes, std::mt19937& random) {
 }
 
 // ---------------------------------------------------------------------------
-// The probe: WM_NULL to the console once a second from a thread of its own,
-// so a console stuck in a handler shows even while the monkey waits.
-
-class Probe {
-public:
-    explicit Probe(HWND console) : console_(console) {
-        thread_ = std::thread([this] {
-            while (!stop_) {
-                const auto start = Clock::now();
-                DWORD_PTR result = 0;
-                const bool answered =
-                    SendMessageTimeoutW(console_, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result) != 0;
-                const long long took = ms_since(start);
-                ++sent_;
-                if (!answered) ++unanswered_;
-                longest_ = std::max(longest_.load(), took);
-                const auto next = start + 1s;
-                while (!stop_ && Clock::now() < next) std::this_thread::sleep_for(20ms);
-            }
-        });
-    }
-    ~Probe() { stop(); }
-
-    void stop() {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
-    }
-
-    long long sent() const { return sent_; }
-    long long unanswered() const { return unanswered_; }
-    long long longest_ms() const { return longest_; }
-
-private:
-    HWND console_;
-    std::atomic<bool> stop_{false};
-    std::atomic<long long> sent_{0}, unanswered_{0}, longest_{0};
-    std::thread thread_;
-};
-
-// ---------------------------------------------------------------------------
 // What the console may post.
 
 // The text of a scroll box as the room shows a line cut from it: line breaks
@@ -587,7 +547,7 @@ int run(const Options& o) {
     const test::Meter meter(console, started.linux_pid);
 
     Monkey monkey(window, console.id(), o.seed);
-    Probe probe(window);
+    test::Probe probe(window);
     const auto began = Clock::now();
     const long long total_ms = static_cast<long long>(o.minutes * 60000);
     std::vector<Sample> samples;  // one a minute from the end of the first

@@ -4,7 +4,14 @@
 // announced exactly once with the right total, and that the console's memory
 // and its GDI and USER objects do not grow. Run by scripts/soak under Wine.
 //
+// With --nested the results come 0.6 s apart, each inside the one-second
+// pause that counting the one before began, for as long as the run lasts:
+// checks that every one is counted and announced, that the console answers
+// within 2 s throughout, and that its stack does not grow with the results;
+// then measures what one nested level costs on the stack by nesting scrolls.
+//
 //   soak_win.exe [--minutes M] [--presses N]
+//   soak_win.exe --nested [--minutes M]
 //
 // Exit code 0 when every check held, 1 when one failed, 2 on a setup error.
 #include <windows.h>
@@ -38,6 +45,7 @@ using test::Sample;
 using test::TranscriptLine;
 
 constexpr long long kIntervalMs = 1500;
+constexpr long long kNestedIntervalMs = 600;
 // The first result comes once the console is up and its counter is on.
 constexpr long long kFirstResultMs = 8000;
 const std::wstring kMe = L"proctor:  ";
@@ -80,11 +88,11 @@ std::wstring announcement_of(const Result& r) {
     return kMe + L"~*~ " + r.roller + L" scored " + std::to_wstring(r.total) + L" hyt poynts ~*~";
 }
 
-bool write_script(const std::wstring& path, const std::vector<Result>& results) {
+bool write_script(const std::wstring& path, const std::vector<Result>& results, long long interval_ms) {
     std::wstring text;
     wchar_t delay[32];
     for (std::size_t i = 0; i < results.size(); ++i) {
-        const long long ms = i == 0 ? kFirstResultMs : kIntervalMs;
+        const long long ms = i == 0 ? kFirstResultMs : interval_ms;
         std::swprintf(delay, 32, L"%lld.%03lld ", ms / 1000, ms % 1000);
         // "OnlineHost:  x" in the room is "OnlineHost: x" in a script line.
         const std::wstring& line = results[i].line;
@@ -184,6 +192,7 @@ private:
 struct Options {
     double minutes = 10;
     int presses = 1000;
+    bool nested = false;
 };
 
 bool wait_for_label(HWND label, const std::function<bool(const std::wstring&)>& ok) {
@@ -195,7 +204,7 @@ int run(const Options& o) {
     const std::vector<Result> results = make_results(count);
     const std::wstring script = test::temp_file(L"soak-script");
     const std::wstring transcript = test::temp_file(L"soak-transcript");
-    if (!write_script(script, results)) {
+    if (!write_script(script, results, kIntervalMs)) {
         std::printf("cannot write the script\n");
         return 2;
     }
@@ -338,15 +347,165 @@ int run(const Options& o) {
     return results_ok && memory_ok && gdi_ok && user_ok && toggles_ok ? 0 : 1;
 }
 
+
+// ---------------------------------------------------------------------------
+// Results inside each other's pauses.
+
+std::string kb(long long bytes) { return bytes < 0 ? "?" : std::to_string(bytes / 1024) + " kB"; }
+
+void print_stack(const char* when, const test::StackUse& st, const Sample& m) {
+    std::printf("%-36s stack now %8s, deepest %8s   private memory %6ld kB\n", when, kb(st.now_bytes).c_str(),
+                kb(st.peak_bytes).c_str(), m.anon_kb);
+    std::fflush(stdout);
+}
+
+int run_nested(const Options& o) {
+    const int count = static_cast<int>(o.minutes * 60000 / kNestedIntervalMs);
+    const std::vector<Result> results = make_results(count);
+    const std::wstring script = test::temp_file(L"nested-script");
+    const std::wstring transcript = test::temp_file(L"nested-transcript");
+    if (!write_script(script, results, kNestedIntervalMs)) {
+        std::printf("cannot write the script\n");
+        return 2;
+    }
+    std::printf("nested soak: %d results, one every %.1f s, each inside the pause of the one before\n", count,
+                kNestedIntervalMs / 1000.0);
+    const test::MeasuredRun started =
+        test::start_measured_run(L"--seed 4242 --script \"" + script + L"\" --transcript \"" + transcript + L"\"",
+                                 L"zolspar.exe", kConsoleClass.data(), kConsoleCaption.data(), "nested");
+    if (!started.started()) return 2;
+    const Process& console = started.program;
+    HWND window = started.window;
+    const Meter meter(console, started.linux_pid);
+    const test::StackMeter stack(window);
+    if (!stack.ready()) return 2;
+
+    Presser presser(window);
+    const std::wstring blanks(41, L' ');
+    HWND label = GetDlgItem(window, idc_lblhitpoints);
+    if (!presser.press(idc_cmdcounterstart) || !wait_for_label(label, [&](const auto& t) { return t == blanks; }) ||
+        !presser.press(idc_say_score)) {
+        std::printf("could not switch the counter and say score on\n");
+        return 2;
+    }
+    const test::StackUse idle = stack.sample();
+    print_stack("idle, counter and say score on", idle, meter.sample());
+    test::Probe probe(window);
+
+    if (!test::wait_for_line(transcript, [&](const TranscriptLine& l) { return l.text == announcement_of(results[0]); },
+                             std::chrono::milliseconds(kFirstResultMs + 10000))) {
+        std::printf("the first result was not announced\n");
+        return 1;
+    }
+    const auto began = std::chrono::steady_clock::now();
+    auto elapsed = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began).count();
+    };
+    const Sample start = meter.sample();
+    long long deepest_now = 0;  // the deepest the stack was seen at a sample
+    const long long results_ms = (count - 1) * kNestedIntervalMs;
+    long long next_report = 60000;
+    bool ended = false;
+    while (elapsed() < results_ms) {
+        Sleep(1000);
+        if (!console.running()) {
+            ended = true;
+            break;
+        }
+        deepest_now = std::max(deepest_now, stack.sample().now_bytes);
+        if (elapsed() >= next_report) {
+            const Tally t = tally_results(test::transcript_lines(transcript), results);
+            char when[64];
+            std::snprintf(when, sizeof when, "minute %lld: %d/%d announced", next_report / 60000, t.announced,
+                          t.played);
+            print_stack(when, stack.sample(), meter.sample());
+            next_report += 60000;
+        }
+    }
+    if (ended) {
+        const Tally t = tally_results(test::transcript_lines(transcript), results);
+        std::printf("the console ended after %lld s, with %d results played and %d announced\n", elapsed() / 1000,
+                    t.played, t.announced);
+    }
+
+    // The last result's announcement, then how long until the stack is back
+    // where it was before the first result.
+    const bool last_announced =
+        !ended && test::wait_for_line(transcript,
+                                      [&](const TranscriptLine& l) { return l.text == announcement_of(results.back()); },
+                                      10s);
+    const auto last_at = std::chrono::steady_clock::now();
+    const long long idle_margin = 16 * 1024;
+    const bool unwound = last_announced && test::wait_until(
+                                               [&] {
+                                                   const auto now = stack.sample().now_bytes;
+                                                   return now >= 0 && now <= idle.now_bytes + idle_margin;
+                                               },
+                                               10s);
+    const long long unwind_ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - last_at).count();
+    const test::StackUse after = stack.sample();
+    const Sample end = meter.sample();
+    print_stack("results over", after, end);
+    const Tally tally = tally_results(test::transcript_lines(transcript), results);
+    probe.stop();
+
+    // One nested level's cost: scrolls pressed one inside the pause of the
+    // one before (each waits for the line before its own to be posted).
+    constexpr int kLevels = 12;
+    long long per_level = -1;
+    if (!ended) {
+        presser.press(idc_say_score);  // no announcements among the scroll lines
+        const std::wstring two_lines = L"nest a\r\nnest b\r\n";
+        SendMessageW(GetDlgItem(window, idc_txtscoreboard), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(two_lines.c_str()));
+        std::vector<long long> depth;
+        for (int level = 1; level <= kLevels; ++level) {
+            const std::size_t lines_before = test::transcript_lines(transcript).size();
+            PostMessageW(GetDlgItem(window, idc_cmdscoreboard), BM_CLICK, 0, 0);
+            test::wait_until([&] { return test::transcript_lines(transcript).size() > lines_before; }, 5s);
+            depth.push_back(stack.sample().now_bytes);
+        }
+        if (depth.front() > 0 && depth.back() > depth.front()) {
+            per_level = (depth.back() - depth.front()) / (kLevels - 1);
+        }
+    }
+
+    const bool results_ok = !ended && tally.played == count && tally.announced == count && tally.faults.empty();
+    const bool probes_ok = probe.unanswered() == 0 && probe.longest_ms() <= 2000;
+    // Flat: the results add at most a few levels to the idle stack, however
+    // many came.
+    const bool stack_ok = unwound && per_level > 0 && deepest_now - idle.now_bytes < 4 * per_level;
+
+    std::printf("\n== soak figures ==\n");
+    std::printf("results played / counted and announced once: %d / %d of %d\n", tally.played, tally.announced, count);
+    for (std::size_t i = 0; i < tally.faults.size() && i < 10; ++i) std::printf("  %ls\n", tally.faults[i].c_str());
+    std::printf("probes (WM_NULL, one a second): %lld sent, %lld not answered within 2 s, slowest %lld ms\n",
+                probe.sent(), probe.unanswered(), probe.longest_ms());
+    std::printf("stack: idle %s; deepest during the results %s (sampled each second), %s ever; reserve %s\n",
+                kb(idle.now_bytes).c_str(), kb(deepest_now).c_str(), kb(after.peak_bytes).c_str(),
+                kb(after.reserve_bytes).c_str());
+    std::printf("one nested level (a scroll inside another's pause, %d levels): %lld bytes; the reserve holds about "
+                "%lld such levels\n",
+                kLevels, per_level, per_level > 0 ? (after.reserve_bytes - idle.now_bytes) / per_level : -1);
+    std::printf("after the last result: back to the idle stack %s (%lld ms)\n", unwound ? "yes" : "NO", unwind_ms);
+    std::printf("private memory: start %ld kB, end %ld kB (%+ld kB)\n", start.anon_kb, end.anon_kb,
+                end.anon_kb - start.anon_kb);
+    std::printf("verdict: results %s, probes %s, stack %s\n", results_ok ? "ok" : "FAILED", probes_ok ? "ok" : "FAILED",
+                stack_ok ? "ok" : "FAILED");
+    std::fflush(stdout);
+    return results_ok && probes_ok && stack_ok ? 0 : 1;
+}
+
 }  // namespace
 }  // namespace zol::soak
 
 int main(int argc, char** argv) {
     const zol::test::Args args(argc, argv, 1);
-    const zol::soak::Options options{args.real(L"--minutes", 10), args.number(L"--presses", 1000)};
-    if (!args.only({L"--minutes", L"--presses"}) || options.minutes <= 0 || options.presses < 0) {
-        std::printf("usage: soak_win.exe [--minutes M] [--presses N]\n");
+    const zol::soak::Options options{args.real(L"--minutes", 10), args.number(L"--presses", 1000),
+                                     args.flag(L"--nested")};
+    if (!args.only({L"--minutes", L"--presses"}, {L"--nested"}) || options.minutes <= 0 || options.presses < 0) {
+        std::printf("usage: soak_win.exe [--minutes M] [--presses N]\n       soak_win.exe --nested [--minutes M]\n");
         return 2;
     }
-    return zol::soak::run(options);
+    return options.nested ? zol::soak::run_nested(options) : zol::soak::run(options);
 }

@@ -194,3 +194,112 @@ std::string gdi_types_text(const Sample& s) {
 }
 
 }  // namespace zol::test
+
+namespace zol::test {
+
+namespace {
+
+// NtQueryInformationThread's ThreadBasicInformation (0): where the thread's
+// TEB lies.
+struct ThreadBasics {
+    LONG exit_status;
+    PVOID teb;
+    CLIENT_ID client;
+    ULONG_PTR affinity;
+    LONG priority;
+    LONG base_priority;
+};
+
+// Where the TEB keeps the bottom of the stack's reservation
+// (DeallocationStack), in each bitness.
+constexpr std::size_t kDeallocationStackOffset = sizeof(void*) == 8 ? 0x1478 : 0xE0C;
+
+}  // namespace
+
+StackMeter::StackMeter(HWND window) {
+    DWORD pid = 0;
+    const DWORD tid = GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_READ | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    thread_ = OpenThread(THREAD_QUERY_INFORMATION | THREAD_GET_CONTEXT | THREAD_SUSPEND_RESUME, FALSE, tid);
+    ThreadBasics basics{};
+    if (!process_ || !thread_ ||
+        NtQueryInformationThread(thread_, static_cast<THREADINFOCLASS>(0), &basics, sizeof basics, nullptr) != 0) {
+        std::printf("cannot read the stack of thread %lu: no access to it\n", tid);
+        return;
+    }
+    NT_TIB tib{};
+    void* deallocation = nullptr;
+    const auto teb = reinterpret_cast<const char*>(basics.teb);
+    if (!ReadProcessMemory(process_, teb, &tib, sizeof tib, nullptr) ||
+        !ReadProcessMemory(process_, teb + kDeallocationStackOffset, &deallocation, sizeof deallocation, nullptr)) {
+        std::printf("cannot read the TEB of thread %lu\n", tid);
+        return;
+    }
+    base_ = reinterpret_cast<std::uintptr_t>(tib.StackBase);
+    bottom_ = reinterpret_cast<std::uintptr_t>(deallocation ? deallocation : tib.StackLimit);
+}
+
+StackMeter::~StackMeter() {
+    if (thread_) CloseHandle(thread_);
+    if (process_) CloseHandle(process_);
+}
+
+StackUse StackMeter::sample() const {
+    StackUse use;
+    if (!ready()) return use;
+    use.reserve_bytes = static_cast<long long>(base_ - bottom_);
+    if (SuspendThread(thread_) != static_cast<DWORD>(-1)) {
+        CONTEXT context{};
+        context.ContextFlags = CONTEXT_CONTROL;
+        if (GetThreadContext(thread_, &context)) {
+#ifdef _WIN64
+            const std::uintptr_t sp = context.Rsp;
+#else
+            const std::uintptr_t sp = context.Esp;
+#endif
+            if (sp > bottom_ && sp <= base_) use.now_bytes = static_cast<long long>(base_ - sp);
+        }
+        ResumeThread(thread_);
+    }
+    // The lowest page with anything in it, from the bottom up; pages that
+    // cannot be read (reserved, not committed, or the guard page) are empty.
+    constexpr std::size_t kPage = 4096;
+    std::vector<unsigned char> page(kPage);
+    for (std::uintptr_t at = bottom_; at < base_; at += kPage) {
+        SIZE_T got = 0;
+        if (!ReadProcessMemory(process_, reinterpret_cast<const void*>(at), page.data(), kPage, &got) || got != kPage) {
+            continue;
+        }
+        const auto used = std::find_if(page.begin(), page.end(), [](unsigned char b) { return b != 0; });
+        if (used != page.end()) {
+            use.peak_bytes = static_cast<long long>(base_ - (at + static_cast<std::uintptr_t>(used - page.begin())));
+            break;
+        }
+    }
+    return use;
+}
+
+Probe::Probe(HWND window) : window_(window) {
+    using namespace std::chrono_literals;
+    thread_ = std::thread([this] {
+        while (!stop_) {
+            const auto start = std::chrono::steady_clock::now();
+            DWORD_PTR result = 0;
+            const bool answered = SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result) != 0;
+            const long long took =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+            ++sent_;
+            if (!answered) ++unanswered_;
+            longest_ = std::max(longest_.load(), took);
+            const auto next = start + 1s;
+            while (!stop_ && std::chrono::steady_clock::now() < next) std::this_thread::sleep_for(20ms);
+        }
+    });
+}
+
+void Probe::stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace zol::test

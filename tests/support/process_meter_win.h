@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "tests/support/process_win.h"
 
@@ -71,6 +74,58 @@ private:
     const Process& process_;
     std::optional<unsigned long> linux_pid_;
     bool windows_counts_ = false;
+};
+
+// The stack of a program's window thread, read from outside: how deep it
+// is now (from the thread's stack pointer, the thread stopped for the
+// moment of reading) and the deepest it has ever been (the lowest page of
+// its stack that holds anything: a stack's pages start zeroed and are never
+// given back). The measuring program must be of the same bitness.
+struct StackUse {
+    long long now_bytes = -1;
+    long long peak_bytes = -1;
+    long long reserve_bytes = -1;  // all the stack the thread may grow to
+};
+
+class StackMeter {
+public:
+    explicit StackMeter(HWND window);  // the thread that owns the window
+    ~StackMeter();
+    StackMeter(const StackMeter&) = delete;
+    StackMeter& operator=(const StackMeter&) = delete;
+
+    // False (and a line on standard output saying why) when the stack cannot
+    // be read.
+    bool ready() const { return base_ != 0; }
+    StackUse sample() const;
+
+private:
+    HANDLE process_ = nullptr;
+    HANDLE thread_ = nullptr;
+    std::uintptr_t base_ = 0;    // the top: stacks grow down from here
+    std::uintptr_t bottom_ = 0;  // the lowest address the stack may reach
+};
+
+// Answer times of a window, asked once a second with WM_NULL from a thread
+// of its own, so that a program stuck in a handler shows while the caller
+// waits for something else.
+class Probe {
+public:
+    explicit Probe(HWND window);
+    ~Probe() { stop(); }
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+
+    void stop();
+    long long sent() const { return sent_; }
+    long long unanswered() const { return unanswered_; }  // not within 2 s
+    long long longest_ms() const { return longest_; }
+
+private:
+    HWND window_;
+    std::atomic<bool> stop_{false};
+    std::atomic<long long> sent_{0}, unanswered_{0}, longest_{0};
+    std::thread thread_;
 };
 
 }  // namespace zol::test

@@ -4,10 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
+#include <map>
+#include <utility>
+#include <vector>
+
 #include "chathost/memory_host.h"
 #include "console/console_layout.h"
 #include "console/console_window_win.h"
-#include "tests/wine/support/harness.h"
+#include "tests/wine/support/spar_session.h"
 
 namespace zol::test {
 namespace {
@@ -174,6 +180,78 @@ TEST_F(ConsoleWindowTest, CloseDuringNestedPausesEndsTheProgram) {
     PostMessageW(window_, WM_CLOSE, 0, 0);
     EXPECT_TRUE(console_.wait(2s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+}
+
+// The system's colours set apart for one test, as a high-contrast or custom
+// scheme sets them; the old ones come back however the test ends (the
+// change lasts in the Wine prefix otherwise).
+class SchemeForTest {
+public:
+    SchemeForTest(std::initializer_list<std::pair<int, COLORREF>> colours) {
+        for (const auto& [element, colour] : colours) {
+            elements_.push_back(element);
+            old_.push_back(GetSysColor(element));
+            new_.push_back(colour);
+        }
+        SetSysColors(static_cast<int>(elements_.size()), elements_.data(), new_.data());
+    }
+    ~SchemeForTest() { SetSysColors(static_cast<int>(elements_.size()), elements_.data(), old_.data()); }
+
+private:
+    std::vector<int> elements_;
+    std::vector<COLORREF> old_, new_;
+};
+
+// Where the layout gives a system colour, the console draws that system
+// colour, whatever the scheme: the hit-point label's text in the window
+// text colour, not the button text's; the boxes on the window background;
+// the buttons we draw on the button face. (Standard push buttons are drawn
+// by the visual style when there is one, as in every program; without one,
+// as in high contrast, by the system in these same colours.)
+TEST(ConsoleColours, FollowTheSystemSchemeWhereTheLayoutNamesASystemColour) {
+    const COLORREF window_text = RGB(0, 0, 255), button_text = RGB(255, 0, 0);
+    const COLORREF face = RGB(200, 230, 200), window_back = RGB(255, 255, 200);
+    SchemeForTest scheme({{COLOR_WINDOWTEXT, window_text},
+                          {COLOR_BTNTEXT, button_text},
+                          {COLOR_BTNFACE, face},
+                          {COLOR_WINDOW, window_back}});
+    Process console = Process::start(L"zolspar.exe");
+    HWND window = wait_for_window(L"zolspar", L"zolvanta's spar 7.8", console.id());
+    ASSERT_NE(window, nullptr);
+
+    // Text pixels, blended with the background where the font is smoothed,
+    // lean to one text colour or the other.
+    const auto leaning = [](const std::vector<COLORREF>& pixels, bool to_blue) {
+        return std::count_if(pixels.begin(), pixels.end(), [&](COLORREF c) {
+            const int r = GetRValue(c), b = GetBValue(c);
+            return to_blue ? b > r + 60 : r > b + 60;
+        });
+    };
+    const auto most_common = [](const std::vector<COLORREF>& pixels) {
+        std::map<COLORREF, int> n;
+        for (COLORREF c : pixels) ++n[c];
+        return std::max_element(n.begin(), n.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+    };
+    struct Row {
+        int id;
+        COLORREF back;
+        bool text_blue;  // text in the window text colour; else the button text's
+    };
+    const Row rows[] = {
+        {idc_lblhitpoints, face, true},          {idc_say_score, face, false},  {idc_cmdscrollxps, face, false},
+        {idc_lblsycestxt, face, false},          {idc_txtscoreboard, window_back, false},
+        {idc_numofdyce, window_back, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        const std::vector<COLORREF> pixels = pixels_shown(GetDlgItem(window, row.id));
+        ASSERT_FALSE(pixels.empty());
+        EXPECT_EQ(most_common(pixels), row.back);
+        // The boxes' text has a colour of its own (magenta leans to both).
+        if (row.back == window_back) continue;
+        EXPECT_GT(leaning(pixels, row.text_blue), 0);
+        EXPECT_EQ(leaning(pixels, !row.text_blue), 0);
+    }
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
 // The window base every window of ours is built on: the object is attached
 // from the first message it can see to the last, MDI children get theirs
-// through the MDI creation record, and a window's text comes back whole.
+// through the MDI creation record, and a window's text comes back whole. And
+// the pump's pauses, which every handler that waits runs inside.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
+#include "tests/wine/support/harness.h"
+#include "winui/pump_win.h"
 #include "winui/window_win.h"
 
 namespace zol::test {
@@ -175,6 +179,39 @@ TEST(WindowText, ComesBackWholeAtAnyLength) {
     }
     DestroyWindow(window);
     EXPECT_EQ(ui::window_text(window), L"");  // gone: nothing, no crash
+}
+
+// A pause that is its handler's last step, begun inside a running pause,
+// opens no loop: it returns at once, and the running pause lasts until it
+// would have ended. Begun outside any pause it waits itself.
+using Clock = std::chrono::steady_clock;
+struct LastPauseRun {
+    ui::MessagePump* pump = nullptr;
+    Clock::time_point called, returned;
+} g_last;
+
+void CALLBACK pause_last_from_timer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    g_last.called = Clock::now();
+    g_last.pump->pause_last(2);
+    g_last.returned = Clock::now();
+}
+
+TEST(Pause, LastPauseInsideAnotherLengthensItInsteadOfNesting) {
+    using namespace std::chrono_literals;
+    drop_left_quit();
+    ui::MessagePump pump;
+    g_last = {&pump};
+    SetTimer(nullptr, 0, 50, pause_last_from_timer);
+    pump.Pause(1);
+    const auto ended = Clock::now();
+    ASSERT_NE(g_last.called, Clock::time_point{}) << "the timer never fired inside the pause";
+    EXPECT_LT(g_last.returned - g_last.called, 500ms) << "the inner pause waited itself";
+    EXPECT_GE(ended - g_last.called, 2s) << "the outer pause ended before the inner one would have";
+
+    const auto alone = Clock::now();
+    pump.pause_last(1);
+    EXPECT_GE(Clock::now() - alone, 1s);
 }
 
 }  // namespace

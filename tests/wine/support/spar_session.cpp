@@ -1,5 +1,7 @@
 #include "tests/wine/support/spar_session.h"
 
+#include <cstdint>
+
 namespace zol::test {
 
 using namespace std::chrono_literals;
@@ -83,12 +85,53 @@ COLORREF colour_at(HWND window, int x, int y) {
     return c;
 }
 
-COLORREF colour_shown(HWND window, int x, int y) {
+namespace {
+
+void paint_now(HWND window) {
     // WM_PAINT sent, not posted, is handled before the call returns; with
     // nothing invalid it paints nothing.
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(window, WM_PAINT, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+}  // namespace
+
+COLORREF colour_shown(HWND window, int x, int y) {
+    paint_now(window);
     return colour_at(window, x, y);
+}
+
+std::vector<COLORREF> pixels_shown(HWND window) {
+    paint_now(window);
+    RECT r{};
+    GetClientRect(window, &r);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    const int w = r.right, h = r.bottom;
+    std::vector<COLORREF> pixels;
+    if (w <= 0 || h <= 0) return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
+        SelectObject(memory, old);
+        // 0x00RRGGBB in the section, 0x00BBGGRR as a COLORREF.
+        const auto* p = static_cast<const std::uint32_t*>(bits);
+        for (int i = 0; i < w * h; ++i) pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
+    }
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
 }  // namespace zol::test

@@ -67,4 +67,8 @@ COLORREF colour_at(HWND window, int x, int y);
 // be painted: a state change made by a handler is drawn before it is read.
 COLORREF colour_shown(HWND window, int x, int y);
 
+// Every pixel of a window's client area as it shows on screen, once it has
+// painted, row by row.
+std::vector<COLORREF> pixels_shown(HWND window);
+
 }  // namespace zol::test
