@@ -154,7 +154,7 @@ start_xvfb() {
 # desktop is not the one for a real display.
 prefix_recipe() {
     local desktop=$1
-    echo "recipe 2"
+    echo "recipe 3"
     echo "WINEARCH $WINEARCH"
     echo "desktop $desktop"
     dpkg-query -W -f='${Package}:${Architecture} ${Version} ${Status}\n' wine64 'wine32:i386' 2>/dev/null ||
@@ -178,6 +178,12 @@ ensure_prefix() {
     log "creating the Wine prefix $WINEPREFIX (once)"
     mkdir -p "$WINEPREFIX"
     wine wineboot -i >/dev/null 2>&1 || true
+    # Wine draws the title-bar buttons with its own Marlett font (fonts-wine).
+    # This Wine looks for its own fonts in its data folder by a path it cannot
+    # open, and without them every title bar shows "0 1 r" for minimise,
+    # maximise and close. It does find what the prefix's Fonts folder holds.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null ||
+        log "no /usr/share/wine/fonts/marlett.ttf (fonts-wine): title bars will show letters for their buttons"
     # A crashing test should fail, not wait for someone to close a dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     if [ "$desktop" = 1 ]; then
