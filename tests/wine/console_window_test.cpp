@@ -44,52 +44,7 @@ protected:
 };
 
 TEST_F(ConsoleWindowTest, ShowsEveryControlWithItsTextAndPlaceAt96Dpi) {
-    struct Row {
-        int id;
-        const wchar_t* cls;
-        const wchar_t* text;  // nullptr: checked elsewhere
-        int left, top, width, height;  // twips
-    };
-    const Row rows[] = {
-        {idc_txtscoreboard, L"Edit", L"    ~*~ score ~*~\r\n\r\n~*~  end score ~*~\r\n", 0, 0, 3615, 1095},
-        {idc_say_score, L"Button", L"sa&y score", 0, 1125, 1215, 255},
-        {idc_cmdscoreboard, L"Button", L" scroll score &board ", 1200, 1125, 2415, 255},
-        {idc_lblhitpoints, L"Static", nullptr, 0, 1440, 3615, 300},
-        {idc_cmdcounterstart, L"Button", L"&counter start", 0, 1800, 735, 465},
-        {idc_ontop, L"Button", L"stay &on top", 720, 1800, 735, 465},
-        {idc_txthydyce, L"Edit", L"", 1680, 1800, 495, 285},
-        {idc_txtnuminspar, L"Edit", L"", 2400, 1800, 495, 285},
-        {idc_cmdscrollxps, L"Button", L"scroll &xp's", 3000, 1800, 615, 465},
-        {idc_Lblhydycetxt, L"Static", L"hy dyce", 1680, 2060, 615, 195},
-        {idc_lblnuminspartxt, L"Static", L"in spar", 2400, 2060, 615, 195},
-        {idc_txtterms, L"Edit", nullptr, 0, 2300, 3615, 1095},
-        {idc_cmddatetyme, L"Button", L"&date  tyme", 0, 3450, 1215, 255},
-        {idc_cmdscrollterms, L"Button", L"scroll &terms/attack", 1200, 3450, 2415, 255},
-        {idc_Command1, L"Button", L"&init", 0, 3760, 615, 315},
-        {idc_numofdyce, L"Edit", L"4", 720, 3760, 435, 315},
-        {idc_lblnumofdycetxt, L"Static", L"dyce wyth", 1210, 3820, 735, 255},
-        {idc_txtnumofdyce, L"Edit", L"92", 2040, 3760, 555, 315},
-        {idc_lblsycestxt, L"Static", L"sydes", 2640, 3820, 495, 255},
-        {idc_cmdrolldyce, L"Button", L"&roll ", 3120, 3760, 495, 315},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.id);
-        HWND w = item(row.id);
-        ASSERT_NE(w, nullptr);
-        wchar_t cls[64];
-        GetClassNameW(w, cls, 64);
-        EXPECT_EQ(lstrcmpiW(cls, row.cls), 0) << cls;
-        if (row.text) {
-            EXPECT_EQ(text_of(w), row.text);
-        }
-        const RECT r = client_rect_of(row.id);
-        EXPECT_EQ(r.left, MulDiv(row.left, 96, 1440));
-        EXPECT_EQ(r.top, MulDiv(row.top, 96, 1440));
-        EXPECT_EQ(r.right - r.left, MulDiv(row.width, 96, 1440));
-        EXPECT_EQ(r.bottom - r.top, MulDiv(row.height, 96, 1440));
-        EXPECT_TRUE(IsWindowVisible(w));
-    }
-
+    expect_console_matches_its_layout(window_, 96);
     const std::wstring terms = text_of(item(idc_txtterms));
     EXPECT_EQ(terms.size(), 236u);
     EXPECT_NE(terms.find(L"skyp you once then dq you if you are not \r\nhere"), std::wstring::npos);
@@ -101,11 +56,6 @@ TEST_F(ConsoleWindowTest, ShowsEveryControlWithItsTextAndPlaceAt96Dpi) {
     EXPECT_EQ(banner.substr(0, 8), L"~\u00B7\u00A5 \u00BB\u00A7\u00AB:");
     EXPECT_EQ(banner.substr(19, 3), L"^v^");
     EXPECT_EQ(banner.back(), L'~');
-
-    RECT client;
-    GetClientRect(window_, &client);
-    EXPECT_EQ(client.right, MulDiv(3615, 96, 1440));
-    EXPECT_EQ(client.bottom, MulDiv(4095, 96, 1440));
 }
 
 TEST_F(ConsoleWindowTest, BoxesHaveTheirLimitsAndTheScannerStaysHidden) {
@@ -115,10 +65,6 @@ TEST_F(ConsoleWindowTest, BoxesHaveTheirLimitsAndTheScannerStaysHidden) {
 
     HWND scanner = item(idc_zolvantachat81);
     ASSERT_NE(scanner, nullptr);
-    wchar_t cls[64];
-    GetClassNameW(scanner, cls, 64);
-    EXPECT_STREQ(cls, L"zolvantachat8");
-    EXPECT_FALSE(IsWindowVisible(scanner));
     // Whatever size it is asked to take, it keeps 2400 x 1380 twips.
     SetWindowPos(scanner, nullptr, 0, 0, 10, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT r;

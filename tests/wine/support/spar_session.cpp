@@ -134,4 +134,36 @@ std::vector<COLORREF> pixels_shown(HWND window) {
     return pixels;
 }
 
+void expect_console_matches_its_layout(HWND console, UINT dpi) {
+    const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+    RECT client{};
+    GetClientRect(console, &client);
+    EXPECT_EQ(client.right, px(kConsoleWidthTwips));
+    EXPECT_EQ(client.bottom, px(kConsoleHeightTwips));
+    for (const ui::ControlRow& row : console_controls()) {
+        SCOPED_TRACE(row.id);
+        HWND w = GetDlgItem(console, row.id);
+        ASSERT_NE(w, nullptr);
+        wchar_t cls[64] = L"";
+        GetClassNameW(w, cls, 64);
+        const wchar_t* expected = ui::is_button(row.kind)                                              ? L"Button"
+                                  : row.kind == ui::ControlKind::custom                                ? L"zolvantachat8"
+                                  : ui::takes_focus(row.kind)                                          ? L"Edit"
+                                                                                                       : L"Static";
+        EXPECT_EQ(lstrcmpiW(cls, expected), 0) << cls;
+        // The label shows the banner, set once it is made; the scanner shows nothing.
+        if (row.id != idc_lblhitpoints && row.kind != ui::ControlKind::custom) {
+            EXPECT_EQ(text_of(w), row.text);
+        }
+        EXPECT_EQ(IsWindowVisible(w) != FALSE, row.kind != ui::ControlKind::custom);
+        RECT r{};
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, console, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, px(row.place.left));
+        EXPECT_EQ(r.top, px(row.place.top));
+        EXPECT_EQ(r.right - r.left, px(row.place.width));
+        EXPECT_EQ(r.bottom - r.top, px(row.place.height));
+    }
+}
+
 }  // namespace zol::test

@@ -71,4 +71,10 @@ COLORREF colour_shown(HWND window, int x, int y);
 // painted, row by row.
 std::vector<COLORREF> pixels_shown(HWND window);
 
+// Checks the running console against its layout table at the given DPI:
+// its client area, and every row a visible control of its kind (an edit box,
+// a button, a static; the scanner hidden) with the row's text, at the row's
+// place and size in pixels.
+void expect_console_matches_its_layout(HWND console, UINT dpi);
+
 }  // namespace zol::test
