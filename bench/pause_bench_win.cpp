@@ -9,6 +9,7 @@
 
 #include "bench/stats.h"
 #include "winui/pump_win.h"
+#include "winui/window_class_win.h"
 
 namespace zol::bench {
 namespace {
@@ -46,14 +47,9 @@ int run_pause(const Args& args) {
     const int count = args.number(L"--count", 20);
     const int seconds = args.number(L"--seconds", 1);
 
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = traffic_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kWindowClass;
-    if (!RegisterClassExW(&wc)) return 1;
+    if (!ui::register_class({.name = kWindowClass, .procedure = traffic_proc})) return 1;
     HWND window = CreateWindowExW(0, kWindowClass, L"pause benchmark", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
-                                  240, 120, nullptr, nullptr, wc.hInstance, nullptr);
+                                  240, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window) return 1;
     Traffic traffic;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&traffic));

@@ -19,6 +19,7 @@
 #include "chathost/zol_chat.h"
 #include "console/console_layout.h"
 #include "scanner/chat_scanner.h"
+#include "winui/window_class_win.h"
 
 namespace zol::bench {
 namespace {
@@ -122,15 +123,12 @@ LRESULT CALLBACK text_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
-bool register_class(const char* name, WNDPROC proc) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name;
-    return RegisterClassExA(&wc) != 0;
+// The host's classes are ANSI classes, as the chat client's are.
+bool register_class(const wchar_t* name, WNDPROC proc) {
+    return ui::register_class({.name = name,
+                               .procedure = proc,
+                               .characters = ui::CharacterSet::ansi,
+                               .background = ui::system_colour_background(COLOR_BTNFACE)});
 }
 
 void signal(const std::wstring& name) {
@@ -146,11 +144,11 @@ int run_host(const Args& args) {
     const auto chars = static_cast<std::size_t>(args.number(L"--chars", 1024));
     const bool grow = args.flag(L"--grow");
 
-    if (!register_class("AOL Frame25", frame_proc) || !register_class("AOL Child", room_proc) ||
-        !register_class("RICHCNTLREADONLY", text_proc)) {
+    if (!register_class(L"AOL Frame25", frame_proc) || !register_class(L"AOL Child", room_proc) ||
+        !register_class(L"RICHCNTLREADONLY", text_proc)) {
         return 1;
     }
-    for (const char* cls : {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"}) {
+    for (const wchar_t* cls : {L"RICHCNTL", L"_AOL_Listbox", L"_AOL_Icon", L"_AOL_Static"}) {
         if (!register_class(cls, DefWindowProcA)) return 1;
     }
     if (grow) {

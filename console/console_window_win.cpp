@@ -9,6 +9,7 @@
 #include "chathost/user32_host_win.h"
 #include "chathost/zol_chat.h"
 #include "winui/accessible_name_win.h"
+#include "winui/window_class_win.h"
 #include "winui/window_win.h"
 #include "console/command_lines.h"
 #include "console/scroll_cutter.h"
@@ -134,16 +135,13 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
 
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ui::Window::window_proc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ui::kProgramIconId));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ui::kProgramIconId), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kConsoleClass.data();
-    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+    const bool registered = ui::register_class({
+        .name = kConsoleClass,
+        .icon = LoadIconW(instance, MAKEINTRESOURCEW(ui::kProgramIconId)),
+        .small_icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ui::kProgramIconId), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)),
+    });
+    if (!registered) return nullptr;
 
     HMENU menu = CreateMenu();
     AppendMenuW(menu, MF_STRING, idm_about, kAboutMenuText.data());

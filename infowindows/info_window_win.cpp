@@ -2,6 +2,7 @@
 
 #include "chathost/stacking_win.h"
 #include "infowindows/info_windows_win.h"
+#include "winui/window_class_win.h"
 
 namespace zol::info {
 
@@ -25,19 +26,12 @@ bool InfoWindow::Create(const ui::WindowLayout& layout, std::vector<ui::ControlR
     rows_ = std::move(rows);
     const std::wstring class_name(layout.class_name);
 
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(this_module(), class_name.c_str(), &wc)) {
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &ui::Window::window_proc;
-        wc.hInstance = this_module();
-        wc.hIcon = LoadIconW(this_module(), MAKEINTRESOURCEW(ui::kProgramIconId));
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = class_name.c_str();
-        if (!RegisterClassExW(&wc)) return false;
-    }
+    const bool registered = ui::register_class({
+        .name = layout.class_name,
+        .background = ui::system_colour_background(COLOR_BTNFACE),
+        .icon = LoadIconW(this_module(), MAKEINTRESOURCEW(ui::kProgramIconId)),
+    });
+    if (!registered) return false;
 
     // The window takes the console's DPI; the first size is a guess from the
     // frame metrics that fit_client_area corrects once the window exists.

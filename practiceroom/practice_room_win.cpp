@@ -95,17 +95,13 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
                L" windows");
     font_.reset(create_message_font());
 
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ui::Window::window_proc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = kFrameClass;
-    if (!register_class(wc, options_.windows) || !RoomWindow::register_classes(instance, options_.windows)) {
-        return false;
-    }
+    const bool frame_registered = ui::register_class({
+        .name = kFrameClass,
+        .characters = character_set(options_.windows),
+        .background = ui::system_colour_background(COLOR_APPWORKSPACE),
+        .icon = LoadIconW(nullptr, IDI_APPLICATION),
+    });
+    if (!frame_registered || !RoomWindow::register_classes(options_.windows)) return false;
 
     // At the left of the screen and clear of its middle, where the console
     // opens, so the two stand side by side on a screen of common size.

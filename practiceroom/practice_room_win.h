@@ -19,6 +19,7 @@
 #include "practiceroom/script.h"
 #include "practiceroom/transcript.h"
 #include "winui/win_ui.h"
+#include "winui/window_class_win.h"
 #include "winui/window_win.h"
 
 namespace zol::practiceroom {
@@ -30,8 +31,10 @@ class PracticeRoom;
 // in it. (ui::default_window_proc does the same for other windows.)
 LRESULT def_frame_proc(HWND hwnd, HWND client, UINT msg, WPARAM wparam, LPARAM lparam);
 
-// Registers a window class of the chosen kind from a wide description.
-ATOM register_class(const WNDCLASSEXW& wc, WindowKind kind);
+// The character set of the windows of the chosen kind.
+inline ui::CharacterSet character_set(WindowKind kind) {
+    return kind == WindowKind::Ansi ? ui::CharacterSet::ansi : ui::CharacterSet::unicode;
+}
 
 // UTF-16 to bytes in a code page (CP_ACP: the system code page, where a
 // character the code page lacks becomes its default character).
@@ -51,7 +54,7 @@ public:
     RoomWindow(const RoomWindow&) = delete;
     RoomWindow& operator=(const RoomWindow&) = delete;
 
-    static bool register_classes(HINSTANCE instance, WindowKind kind);
+    static bool register_classes(WindowKind kind);
 
     // Creates the room as a child of the MDI client; it becomes the front room.
     bool create(HWND mdi_client);

@@ -33,43 +33,6 @@ constexpr std::size_t kViewLineChars = 1000;
 // as. A class property, so it is process-wide.
 WNDPROC g_edit_proc = nullptr;
 
-std::string narrow_ascii(const wchar_t* text) {
-    std::string out;
-    for (; *text; ++text) out += static_cast<char>(*text);
-    return out;
-}
-
-// Registers `name` as a copy of the system class `base` (same extra bytes,
-// cursor, background) under our instance. With `proc` null the copy keeps
-// the system procedure and only the name differs. Gives the base procedure,
-// or null on failure.
-WNDPROC register_superclass(HINSTANCE instance, const wchar_t* base, const wchar_t* name, WNDPROC proc,
-                            WindowKind kind) {
-    if (kind == WindowKind::Ansi) {
-        const std::string base_a = narrow_ascii(base), name_a = narrow_ascii(name);
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        if (!GetClassInfoExA(nullptr, base_a.c_str(), &wc)) return nullptr;
-        const WNDPROC base_proc = wc.lpfnWndProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = name_a.c_str();
-        wc.style &= ~CS_GLOBALCLASS;
-        if (proc) wc.lpfnWndProc = proc;
-        if (!RegisterClassExA(&wc)) return nullptr;
-        return base_proc;
-    }
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(nullptr, base, &wc)) return nullptr;
-    const WNDPROC base_proc = wc.lpfnWndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = name;
-    wc.style &= ~CS_GLOBALCLASS;
-    if (proc) wc.lpfnWndProc = proc;
-    if (!RegisterClassExW(&wc)) return nullptr;
-    return base_proc;
-}
-
 std::wstring from_system_code_page(std::string_view bytes) {
     if (bytes.empty()) return {};
     const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -111,46 +74,19 @@ LRESULT def_frame_proc(HWND hwnd, HWND client, UINT msg, WPARAM wparam, LPARAM l
                                  : DefFrameProcA(hwnd, client, msg, wparam, lparam);
 }
 
-ATOM register_class(const WNDCLASSEXW& wc, WindowKind kind) {
-    if (kind == WindowKind::Unicode) return RegisterClassExW(&wc);
-    const std::string name = narrow_ascii(wc.lpszClassName);
-    WNDCLASSEXA a{};
-    a.cbSize = sizeof a;
-    a.style = wc.style;
-    a.lpfnWndProc = wc.lpfnWndProc;
-    a.cbClsExtra = wc.cbClsExtra;
-    a.cbWndExtra = wc.cbWndExtra;
-    a.hInstance = wc.hInstance;
-    a.hIcon = wc.hIcon;
-    a.hCursor = wc.hCursor;
-    a.hbrBackground = wc.hbrBackground;
-    a.lpszClassName = name.c_str();
-    a.hIconSm = wc.hIconSm;
-    return RegisterClassExA(&a);
-}
+bool RoomWindow::register_classes(WindowKind kind) {
+    const ui::CharacterSet characters = character_set(kind);
+    const bool registered =
+        ui::register_class({.name = kRoomClass,
+                            .characters = characters,
+                            .background = ui::system_colour_background(COLOR_BTNFACE)}) &&
+        ui::register_class({.name = kTextClass, .procedure = text_proc, .characters = characters});
+    if (!registered) return false;
 
-bool RoomWindow::register_classes(HINSTANCE instance, WindowKind kind) {
-    WNDCLASSEXW room{};
-    room.cbSize = sizeof room;
-    room.lpfnWndProc = &ui::Window::window_proc;
-    room.hInstance = instance;
-    room.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    room.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    room.lpszClassName = kRoomClass;
-    if (!register_class(room, kind)) return false;
-
-    WNDCLASSEXW text{};
-    text.cbSize = sizeof text;
-    text.lpfnWndProc = text_proc;
-    text.hInstance = instance;
-    text.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    text.lpszClassName = kTextClass;
-    if (!register_class(text, kind)) return false;
-
-    g_edit_proc = register_superclass(instance, L"EDIT", kInputClass, input_proc, kind);
-    return g_edit_proc && register_superclass(instance, L"LISTBOX", kPeopleClass, nullptr, kind) &&
-           register_superclass(instance, L"BUTTON", kIconClass, nullptr, kind) &&
-           register_superclass(instance, L"STATIC", kStaticClass, nullptr, kind);
+    g_edit_proc = ui::register_superclass(L"EDIT", kInputClass, input_proc, characters);
+    return g_edit_proc && ui::register_superclass(L"LISTBOX", kPeopleClass, nullptr, characters) &&
+           ui::register_superclass(L"BUTTON", kIconClass, nullptr, characters) &&
+           ui::register_superclass(L"STATIC", kStaticClass, nullptr, characters);
 }
 
 bool RoomWindow::create(HWND mdi_client) {

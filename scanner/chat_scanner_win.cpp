@@ -2,28 +2,14 @@
 
 #include "chathost/zol_chat.h"
 #include "winui/win_ui.h"
+#include "winui/window_class_win.h"
 
 namespace zol {
-namespace {
-
-bool register_class() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &ui::Window::window_proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = ChatScanner::kClassName;
-        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
-}
-
-}  // namespace
 
 HWND ChatScanner::create(HWND parent, int id, int x, int y) {
-    if (!register_class()) return nullptr;
+    if (!ui::register_class({.name = kClassName, .background = ui::system_colour_background(COLOR_BTNFACE)})) {
+        return nullptr;
+    }
     const UINT dpi = ui::window_dpi(parent);
     // Created without WS_VISIBLE: the running console shows no trace of it
     // and it never takes the focus.
