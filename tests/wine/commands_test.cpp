@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "tests/support/input_win.h"
 #include "tests/wine/support/spar_session.h"
 
 namespace zol::test {
@@ -14,33 +15,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The chat lines posted by the user, without the "proctor:  " in front.
-std::vector<std::wstring> user_lines(const SparSession& s) {
-    std::vector<std::wstring> out;
-    const std::wstring me = L"proctor:  ";
-    for (const auto& l : transcript_lines(s.transcript())) {
-        if (l.text.rfind(me, 0) == 0) out.push_back(l.text.substr(me.size()));
-    }
-    return out;
-}
-
 std::vector<TranscriptLine> user_records(const SparSession& s) {
     std::vector<TranscriptLine> out;
     for (auto& l : transcript_lines(s.transcript())) {
         if (l.text.rfind(L"proctor:  ", 0) == 0) out.push_back(std::move(l));
     }
     return out;
-}
-
-bool wait_for_user_lines(const SparSession& s, std::size_t n, std::chrono::milliseconds timeout) {
-    return wait_until([&] { return user_lines(s).size() >= n; }, timeout);
-}
-
-HWND focus_of(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
 }
 
 TEST(Commands, RollInitAndXpPostExactlyTheirLines) {
@@ -94,14 +74,14 @@ TEST(Commands, BoxesWithoutANumberAreRefused) {
 
     click(s.item(idc_Command1));
     ASSERT_TRUE(s.wait_for(L"proctor:  //roll-dice1-sides100"));
-    EXPECT_EQ(user_lines(s), std::vector<std::wstring>{L"//roll-dice1-sides100"});
+    EXPECT_EQ(s.posted_lines(), std::vector<std::wstring>{L"//roll-dice1-sides100"});
 }
 
 TEST(Commands, StampPostsTheDateAndTime) {
     SparSession s;
     click(s.item(idc_cmddatetyme));
-    ASSERT_TRUE(wait_for_user_lines(s, 1, 5s));
-    const std::wstring line = user_lines(s)[0];
+    ASSERT_TRUE(wait_for_posted_lines(s.transcript(), 1, 5s));
+    const std::wstring line = s.posted_lines()[0];
     ASSERT_GE(line.size(), 12u);
     EXPECT_EQ(line.substr(0, 4), L"~*~ ");
     EXPECT_EQ(line.substr(line.size() - 4), L" ~*~");
@@ -119,7 +99,7 @@ TEST(Commands, ScrollPostsEachLineOneSecondApart) {
     for (int i = 1; i <= 9; ++i) box += L"round " + std::to_wstring(i) + (i < 9 ? L"\r\n" : L"");
     s.set_box(idc_txtterms, box);
     click(s.item(idc_cmdscrollterms));
-    ASSERT_TRUE(wait_for_user_lines(s, 9, 15s));
+    ASSERT_TRUE(wait_for_posted_lines(s.transcript(), 9, 15s));
     const auto records = user_records(s);
     ASSERT_EQ(records.size(), 9u);
     std::vector<long long> gaps;
@@ -140,8 +120,8 @@ TEST(Commands, EmptyBoxPostsTheAdvertisement) {
     SparSession s;
     s.set_box(idc_txtscoreboard, L"");
     click(s.item(idc_cmdscoreboard));
-    ASSERT_TRUE(wait_for_user_lines(s, 2, 5s));
-    const auto lines = user_lines(s);
+    ASSERT_TRUE(wait_for_posted_lines(s.transcript(), 2, 5s));
+    const auto lines = s.posted_lines();
     EXPECT_EQ(lines[0],
               L"   ~*~ zolvanta's spar tools 7.8 < A href=\"http://zolspar.example.org\">download</A> ~*~");
     EXPECT_EQ(lines[1], L"        ~*~ zolspar.example.org ~*~");
@@ -154,10 +134,10 @@ TEST(Commands, EmptyBoxPostsTheAdvertisement) {
 TEST(Commands, ClickDuringAScrollIsHandledInsideIt) {
     SparSession s;
     click(s.item(idc_cmdscrollterms));
-    ASSERT_TRUE(wait_for_user_lines(s, 2, 5s));
+    ASSERT_TRUE(wait_for_posted_lines(s.transcript(), 2, 5s));
     click(s.item(idc_Command1));
-    ASSERT_TRUE(wait_for_user_lines(s, 9, 15s));
-    const auto lines = user_lines(s);
+    ASSERT_TRUE(wait_for_posted_lines(s.transcript(), 9, 15s));
+    const auto lines = s.posted_lines();
     const auto init = std::find(lines.begin(), lines.end(), L"//roll-dice1-sides100");
     ASSERT_NE(init, lines.end());
     EXPECT_LT(init - lines.begin(), 5);

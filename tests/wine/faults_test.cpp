@@ -66,19 +66,6 @@ std::optional<long long> slowest_answer_over(HWND window, std::chrono::milliseco
 // test lets pass to see that nothing more comes.
 constexpr std::size_t kQuietLooks = 4;
 
-// The user's chat lines in a transcript, without "proctor:  " in front.
-std::vector<std::wstring> user_lines(const std::wstring& transcript) {
-    std::vector<std::wstring> out;
-    for (const auto& l : transcript_lines(transcript)) {
-        if (l.text.rfind(kMe, 0) == 0) out.push_back(l.text.substr(kMe.size()));
-    }
-    return out;
-}
-
-bool wait_for_user_lines(const std::wstring& transcript, std::size_t n, std::chrono::milliseconds timeout) {
-    return wait_until([&] { return user_lines(transcript).size() >= n; }, timeout);
-}
-
 std::wstring numbered_lines(const std::wstring& stem, int n) {
     std::wstring box;
     for (int i = 1; i <= n; ++i) box += stem + L" " + std::to_wstring(i) + (i < n ? L"\r\n" : L"");
@@ -120,10 +107,10 @@ TEST(Faults, RoomKilledMidScrollDropsLinesAndANewRoomGetsTheRest) {
     turn_counter_on(s, false);
     s.set_box(idc_txtterms, numbered_lines(L"round", 9));
     click(s.item(idc_cmdscrollterms));
-    ASSERT_TRUE(wait_for_user_lines(s.transcript(), 2, 5s));
+    ASSERT_TRUE(wait_for_posted_lines(s.transcript(), 2, 5s));
 
     s.room_process().kill();
-    const int last_before = number_of(user_lines(s.transcript()).back(), L"round");
+    const int last_before = number_of(posted_lines_in(s.transcript()).back(), L"round");
 
     // With no host at all the console answers at once, scroll or not.
     const auto slowest = slowest_answer_over(s.item(idc_lblhitpoints), 2500ms);
@@ -137,7 +124,7 @@ TEST(Faults, RoomKilledMidScrollDropsLinesAndANewRoomGetsTheRest) {
     SecondRoom second;
     ASSERT_TRUE(wait_for_line(second.transcript, [](const TranscriptLine& l) { return l.text == L"proctor:  round 9"; },
                               12s));
-    const auto lines = user_lines(second.transcript);
+    const auto lines = posted_lines_in(second.transcript);
     ASSERT_FALSE(lines.empty());
     const int first = number_of(lines.front(), L"round");
     EXPECT_GE(first, last_before + 2);
@@ -151,7 +138,7 @@ TEST(Faults, RoomKilledMidScrollDropsLinesAndANewRoomGetsTheRest) {
     ASSERT_TRUE(wait_for_line(second.transcript, is_result, 5s));
     EXPECT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)).rfind(L"~*~ proctor scored", 0) == 0; }, 3s))
         << text_of(s.item(idc_lblhitpoints));
-    EXPECT_EQ(user_lines(second.transcript).back(), L"//roll-dice 4-sides92");
+    EXPECT_EQ(posted_lines_in(second.transcript).back(), L"//roll-dice 4-sides92");
 }
 
 // ---------------------------------------------------------------------------
@@ -199,7 +186,7 @@ TEST(Faults, HungRoomLeavesTheConsoleAnsweringAndEveryCallGivesUp) {
     // The counter is on: a stuck line still on its way would be in the room
     // before the scanner's next looks at it.
     ASSERT_TRUE(wait_for_reads(second.transcript, reads_of(second.transcript), kQuietLooks + 1));
-    for (const auto& line : user_lines(second.transcript)) EXPECT_EQ(line.find(L"stuck"), std::wstring::npos) << line;
+    for (const auto& line : posted_lines_in(second.transcript)) EXPECT_EQ(line.find(L"stuck"), std::wstring::npos) << line;
     EXPECT_TRUE(s.console_process().running());
 }
 
@@ -212,17 +199,17 @@ TEST(Faults, ClosingDuringNestedScrollsEndsAtOnceAndPostsNoMore) {
     s.set_box(idc_txtterms, numbered_lines(L"terms", 9));
     s.set_box(idc_txtscoreboard, numbered_lines(L"board", 9));
     click(s.item(idc_cmdscrollterms));
-    ASSERT_TRUE(wait_for_user_lines(s.transcript(), 2, 5s));
+    ASSERT_TRUE(wait_for_posted_lines(s.transcript(), 2, 5s));
     click(s.item(idc_cmdscoreboard));
     const auto is_board = [](const std::wstring& line) { return number_of(line, L"board") > 0; };
     ASSERT_TRUE(wait_until(
         [&] {
-            const auto lines = user_lines(s.transcript());
+            const auto lines = posted_lines_in(s.transcript());
             return std::count_if(lines.begin(), lines.end(), is_board) >= 2;
         },
         6s));
 
-    const std::size_t before = user_lines(s.transcript()).size();
+    const std::size_t before = posted_lines_in(s.transcript()).size();
     const auto closed = Clock::now();
     PostMessageW(s.console(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(s.console_process().wait(5s));
@@ -238,7 +225,7 @@ TEST(Faults, ClosingDuringNestedScrollsEndsAtOnceAndPostsNoMore) {
     // answered one of ours, all the console sent before it ended is in the
     // transcript, and nothing more can come.
     ASSERT_TRUE(answers(s.room_frame(), 5000));
-    EXPECT_LE(user_lines(s.transcript()).size(), before + 1);
+    EXPECT_LE(posted_lines_in(s.transcript()).size(), before + 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -345,7 +332,7 @@ TEST(Faults, HostileRoomTextNeitherStopsTheCounterNorPostsAWrongLine) {
     for (const Result& r : results) {
         expected.push_back(L"~*~ " + r.roller + L" scored " + std::to_wstring(r.total) + L" hyt poynts ~*~");
     }
-    EXPECT_EQ(user_lines(s.transcript()), expected);
+    EXPECT_EQ(posted_lines_in(s.transcript()), expected);
 
     // Every script line reached the room, so each hostile case was played.
     std::size_t played = 0;

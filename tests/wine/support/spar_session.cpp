@@ -34,14 +34,7 @@ int SparSession::front_room_number() const {
 
 HWND SparSession::input_box(HWND room) const { return FindWindowExW(room, nullptr, L"RICHCNTL", nullptr); }
 
-std::vector<std::wstring> SparSession::posted_lines() const {
-    const std::wstring me = L"proctor:  ";
-    std::vector<std::wstring> out;
-    for (const auto& l : transcript_lines(transcript_)) {
-        if (l.text.rfind(me, 0) == 0) out.push_back(l.text.substr(me.size()));
-    }
-    return out;
-}
+std::vector<std::wstring> SparSession::posted_lines() const { return posted_lines_in(transcript_); }
 
 bool SparSession::wait_for(const std::wstring& line, std::chrono::milliseconds timeout) const {
     return wait_for_line(transcript_, [&](const TranscriptLine& l) { return l.text == line; }, timeout);
@@ -58,6 +51,12 @@ std::vector<std::wstring> messages_of(const std::wstring& transcript, const std:
         if (l.text.rfind(head, 0) == 0) out.push_back(l.text.substr(head.size()));
     }
     return out;
+}
+
+std::vector<std::wstring> posted_lines_in(const std::wstring& transcript) { return messages_of(transcript, L"proctor"); }
+
+bool wait_for_posted_lines(const std::wstring& transcript, std::size_t n, std::chrono::milliseconds timeout) {
+    return wait_until([&] { return posted_lines_in(transcript).size() >= n; }, timeout);
 }
 
 bool in_system_code_page(const std::wstring& text) {

@@ -56,6 +56,11 @@ private:
 // The messages of one speaker's chat lines in a transcript, in order.
 std::vector<std::wstring> messages_of(const std::wstring& transcript, const std::wstring& speaker);
 
+// The chat lines the user (the console) posted, without "proctor:  " in
+// front, and a wait until there are at least `n` of them.
+std::vector<std::wstring> posted_lines_in(const std::wstring& transcript);
+bool wait_for_posted_lines(const std::wstring& transcript, std::size_t n, std::chrono::milliseconds timeout);
+
 // True when the text survives the trip through the system code page
 // unchanged, as it must to reach a single-byte host.
 bool in_system_code_page(const std::wstring& text);
