@@ -9,6 +9,7 @@
 #include "chathost/user32_host_win.h"
 #include "chathost/zol_chat.h"
 #include "winui/accessible_name_win.h"
+#include "winui/subclass_win.h"
 #include "winui/window_class_win.h"
 #include "winui/window_win.h"
 #include "console/command_lines.h"
@@ -65,15 +66,8 @@ RECT primary_work_area(HWND window) {
 // itself an owner-drawn button only tells its parent BN_DOUBLECLICKED, on
 // the way down, without showing itself pressed and with no way to cancel,
 // so a quick second press of a toggle would be lost.
-constexpr UINT_PTR kPressOnEveryClick = 0x7a6463;  // any id of our own
-
-LRESULT CALLBACK press_on_every_click(HWND button, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                      DWORD_PTR) {
-    if (message == WM_LBUTTONDBLCLK) {
-        message = WM_LBUTTONDOWN;
-    } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(button, press_on_every_click, kPressOnEveryClick);
-    }
+LRESULT press_on_every_click(HWND button, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
     return DefSubclassProc(button, message, wparam, lparam);
 }
 
@@ -81,11 +75,8 @@ LRESULT CALLBACK press_on_every_click(HWND button, UINT message, WPARAM wparam, 
 // mean "close the dialog" and posts WM_CLOSE to its parent: here that would
 // end the program and lose both boxes' texts. Esc cancels nothing on the
 // console, in these boxes as everywhere else, so the box never sees it.
-constexpr UINT_PTR kIgnoreEscape = 0x7a6573;  // any id of our own
-
-LRESULT CALLBACK ignore_escape(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+LRESULT ignore_escape(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
     if ((message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) && wparam == VK_ESCAPE) return 0;
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, ignore_escape, kIgnoreEscape);
     return DefSubclassProc(box, message, wparam, lparam);
 }
 
@@ -193,9 +184,9 @@ void ConsoleWindow::after_first_paint() {
         HWND child = control(row.id);
         if (!child) continue;
         if (row.kind == ControlKind::toggle_button || row.kind == ControlKind::flat_button) {
-            SetWindowSubclass(child, press_on_every_click, kPressOnEveryClick, 0);
+            ui::subclass<press_on_every_click>(child);
         }
-        if (row.kind == ControlKind::multi_line_box) SetWindowSubclass(child, ignore_escape, kIgnoreEscape, 0);
+        if (row.kind == ControlKind::multi_line_box) ui::subclass<ignore_escape>(child);
     }
     add_tooltips();
 }

@@ -1,7 +1,10 @@
 #include "winui/accessible_name_win.h"
 
-#include <commctrl.h>
 #include <oleacc.h>
+
+#include <utility>
+
+#include "winui/subclass_win.h"
 
 namespace zol::ui {
 namespace {
@@ -121,43 +124,25 @@ private:
     LONG refs_ = 1;
 };
 
-constexpr UINT_PTR kSubclassId = 0x7a6f6c;  // any id of our own
-
-LRESULT CALLBACK named_control_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                    DWORD_PTR data) {
-    auto* name = reinterpret_cast<std::wstring*>(data);
-    switch (message) {
-    case WM_GETOBJECT:
-        if (static_cast<LONG>(lparam) == OBJID_CLIENT && screen_reader_api().loaded()) {
-            const ScreenReaderApi& api = screen_reader_api();
-            IAccessible* standard = nullptr;
-            if (SUCCEEDED(api.create_std_accessible_object(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                                           reinterpret_cast<void**>(&standard)))) {
-                auto* named = new NamedAccessible(standard, *name);
-                const LRESULT result = api.lresult_from_object(__uuidof(IAccessible), wparam, named);
-                named->Release();
-                return result;
-            }
+// A named control's subclass: answers the screen reader's request for the
+// control's accessible object with one that has `name`.
+LRESULT named_control(HWND window, UINT message, WPARAM wparam, LPARAM lparam, std::wstring& name) {
+    if (message == WM_GETOBJECT && static_cast<LONG>(lparam) == OBJID_CLIENT && screen_reader_api().loaded()) {
+        const ScreenReaderApi& api = screen_reader_api();
+        IAccessible* standard = nullptr;
+        if (SUCCEEDED(api.create_std_accessible_object(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                       reinterpret_cast<void**>(&standard)))) {
+            auto* named = new NamedAccessible(standard, name);
+            const LRESULT result = api.lresult_from_object(__uuidof(IAccessible), wparam, named);
+            named->Release();
+            return result;
         }
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(window, named_control_proc, kSubclassId);
-        delete name;
-        break;
-    default:
-        break;
     }
     return DefSubclassProc(window, message, wparam, lparam);
 }
 
 }  // namespace
 
-void SetAccessibleName(HWND control, std::wstring name) {
-    if (!control) return;
-    auto* stored = new std::wstring(std::move(name));
-    if (!SetWindowSubclass(control, named_control_proc, kSubclassId, reinterpret_cast<DWORD_PTR>(stored))) {
-        delete stored;
-    }
-}
+void SetAccessibleName(HWND control, std::wstring name) { subclass<named_control>(control, std::move(name)); }
 
 }  // namespace zol::ui

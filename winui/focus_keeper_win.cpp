@@ -1,18 +1,12 @@
 #include "winui/focus_keeper_win.h"
 
-#include <commctrl.h>
+#include "winui/subclass_win.h"
 
 namespace zol::ui {
 
-namespace {
-
-constexpr UINT_PTR kSubclassId = 0x666f6b;  // any id of our own
-
-}  // namespace
-
 void FocusKeeper::watch(HWND control) {
     if (!control) return;
-    SetWindowSubclass(control, &FocusKeeper::control_proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    subclass<&FocusKeeper::control_message>(control, this);
     if (GetFocus() == control) last_ = control;
 }
 
@@ -22,14 +16,11 @@ void FocusKeeper::restore(HWND first) const {
     if (target && GetFocus() != target) SetFocus(target);
 }
 
-LRESULT CALLBACK FocusKeeper::control_proc(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                           DWORD_PTR self_param) {
-    auto* self = reinterpret_cast<FocusKeeper*>(self_param);
+LRESULT FocusKeeper::control_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam, FocusKeeper*& self) {
     if (message == WM_SETFOCUS) {
         self->last_ = control;
-    } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(control, &FocusKeeper::control_proc, kSubclassId);
-        if (self->last_ == control) self->last_ = nullptr;
+    } else if (message == WM_NCDESTROY && self->last_ == control) {
+        self->last_ = nullptr;
     }
     return DefSubclassProc(control, message, wparam, lparam);
 }

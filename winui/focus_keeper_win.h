@@ -29,7 +29,8 @@ public:
     HWND last() const { return last_; }
 
 private:
-    static LRESULT CALLBACK control_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // A watched control's subclass.
+    static LRESULT control_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam, FocusKeeper*& self);
 
     // Recorded as each control gets the focus rather than read when the
     // window is deactivated, so it does not depend on the order in which

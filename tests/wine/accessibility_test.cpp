@@ -12,6 +12,7 @@
 #include "chathost/memory_host.h"
 #include "console/console_window_win.h"
 #include "tests/wine/support/harness.h"
+#include "winui/accessible_name_win.h"
 
 namespace zol {
 namespace {
@@ -103,6 +104,50 @@ TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
         EXPECT_NE(std::find(about_names.begin(), about_names.end(), L"Version 7.8"), about_names.end());
         for (const auto& n : about_names) EXPECT_EQ(n.find(L'&'), std::wstring::npos) << n;
     }
+    CoUninitialize();
+}
+
+// The private memory this process has committed, in bytes: what a leak of
+// big blocks grows (the heap takes them from the system one by one and gives
+// them back when they are freed). Counted region by region rather than
+// asked of GetProcessMemoryInfo, whose private usage Wine leaves at 0.
+long long committed_private_bytes() {
+    long long total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+            total += static_cast<long long>(region.RegionSize);
+        }
+    }
+    return total;
+}
+
+HWND make_box() {
+    return CreateWindowExW(0, L"EDIT", L"what is typed", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+TEST(Accessibility, ANameGivenAgainReplacesTheOneBefore) {
+    CoInitialize(nullptr);
+    HWND box = make_box();
+    ASSERT_NE(box, nullptr);
+    ui::SetAccessibleName(box, L"first");
+    ui::SetAccessibleName(box, L"second");
+    EXPECT_EQ(accessible_name(box), L"second");
+    DestroyWindow(box);
+
+    // Names big enough that one kept after its box has gone stands out of
+    // whatever else the process's memory does meanwhile.
+    constexpr long long kChars = 16 * 1024 * 1024;
+    box = make_box();
+    ASSERT_NE(box, nullptr);
+    const long long before = committed_private_bytes();
+    ui::SetAccessibleName(box, std::wstring(kChars, L'a'));
+    ui::SetAccessibleName(box, std::wstring(kChars, L'b'));
+    DestroyWindow(box);
+    const long long kept = committed_private_bytes() - before;
+    EXPECT_LT(kept, kChars) << kept << " bytes more than before the box was named, each name being " << 2 * kChars;
     CoUninitialize();
 }
 
