@@ -19,6 +19,7 @@
 #include "chathost/zol_chat.h"
 #include "console/console_layout.h"
 #include "scanner/chat_scanner.h"
+#include "winui/code_page_win.h"
 #include "winui/window_class_win.h"
 
 namespace zol::bench {
@@ -31,17 +32,6 @@ constexpr wchar_t kLastLine[] = L"OnlineHost:  player1 rolled 4 92-sided dice:  
 constexpr wchar_t kGrownLine[] = L"OnlineHost:  grower rolled 2 20-sided dice:  15 20";
 constexpr wchar_t kGrownCaption[] = L"~*~ grower scored 3 ~*~";
 
-std::string to_system_code_page(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string bytes(static_cast<std::size_t>(std::max(n, 0)), '\0');
-    if (n > 0) {
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
-    }
-    return bytes;
-}
-
 // One chat line of the history. Where the system code page holds Japanese
 // (932, or UTF-8) a line carries some, so the reader meets characters of
 // two and three bytes; elsewhere it is ASCII.
@@ -49,14 +39,14 @@ std::string chat_line(std::size_t i) {
     static const bool japanese = GetACP() == 932 || GetACP() == CP_UTF8;
     std::wstring line = L"player" + std::to_wstring(i % 7 + 1) + L":  my line number " + std::to_wstring(i);
     line += japanese ? L", \u653B\u6483\u3057\u307E\u3059" : L", with a few words more";  // 攻撃します
-    return to_system_code_page(line);
+    return ui::to_code_page(line);
 }
 
 // A room history of about `bytes` bytes in the system code page: whole chat
 // lines separated by one CR, as the host keeps them, ending with `last`.
 std::string history_of(std::size_t bytes, const std::wstring& last) {
     std::string tail(1, '\r');
-    tail += to_system_code_page(last);
+    tail += ui::to_code_page(last);
     std::string text;
     text.reserve(bytes + 256);
     for (std::size_t i = 0; text.size() + tail.size() < bytes; ++i) {
@@ -96,7 +86,7 @@ LRESULT CALLBACK frame_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
             }
             if (g_history.size() >= g_grow_to) {
                 g_history += '\r';
-                g_history += to_system_code_page(kGrownLine);
+                g_history += ui::to_code_page(kGrownLine);
                 KillTimer(window, kGrowTimer);
                 SetEvent(g_grow_full);
             }
@@ -152,7 +142,7 @@ int run_host(const Args& args) {
         if (!register_class(cls, DefWindowProcA)) return 1;
     }
     if (grow) {
-        g_history = to_system_code_page(L"*** you are in the room ***");
+        g_history = ui::to_code_page(L"*** you are in the room ***");
         g_grow_to = chars;
         g_grow_step = static_cast<std::size_t>(args.number(L"--step", 16 * 1024));
         g_grow_go = OpenEventW(SYNCHRONIZE, FALSE, args.text(L"--go").c_str());

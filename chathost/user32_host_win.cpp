@@ -7,6 +7,8 @@
 #include <new>
 #include <string>
 
+#include "winui/code_page_win.h"
+
 namespace zol {
 namespace {
 
@@ -45,19 +47,8 @@ bool class_is(HWND window, const std::string& wanted) {
 
 }  // namespace
 
-std::string to_system_code_page(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    if (n <= 0) return {};
-    std::string narrow(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr,
-                        nullptr);
-    return narrow;
-}
-
 HostWindow User32Host::find_top_level(std::wstring_view class_name) {
-    const std::string cls = to_system_code_page(class_name);
+    const std::string cls = ui::to_code_page(class_name);
     return as_host(FindWindowA(cls.c_str(), nullptr));
 }
 
@@ -67,7 +58,7 @@ HostWindow User32Host::find_child(HostWindow parent, HostWindow after, std::wstr
     // the window manager, several times a tick.
     HWND p = as_hwnd(parent);
     if (!p) return 0;
-    const std::string cls = to_system_code_page(class_name);
+    const std::string cls = ui::to_code_page(class_name);
     if (!after) return as_host(FindWindowExA(p, nullptr, cls.c_str(), nullptr));
     // Windows takes the first child of the class after `after`, whatever
     // `after`'s own class; Wine filters by class first and finds nothing when
@@ -107,16 +98,7 @@ CodePageLayout system_code_page_layout() {
 
 User32Host::User32Host() : code_page_(system_code_page_layout()) {}
 
-void User32Host::decode(std::string_view bytes, std::wstring& into) {
-    into.clear();
-    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) return;
-    const int length = static_cast<int>(bytes.size());
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
-    if (n <= 0) return;
-    into.resize(static_cast<std::size_t>(n));
-    const int written = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, into.data(), n);
-    into.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
-}
+void User32Host::decode(std::string_view bytes, std::wstring& into) { ui::from_code_page(bytes, into); }
 
 std::optional<std::size_t> User32Host::text_length(HostWindow window) {
     // Asked in the wide form only. The single-byte WM_GETTEXTLENGTH to
@@ -166,7 +148,7 @@ std::optional<HostBytes> User32Host::text_bytes(HostWindow window, std::size_t r
 }
 
 bool User32Host::set_text(HostWindow window, std::wstring_view text) {
-    const std::string narrow = to_system_code_page(text);
+    const std::string narrow = ui::to_code_page(text);
     return send(as_hwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(narrow.c_str())).has_value();
 }
 
@@ -175,7 +157,7 @@ bool User32Host::type_char(HostWindow window, wchar_t ch) {
     if (ch < 0x80) {
         narrow = static_cast<char>(ch);
     } else {
-        const std::string s = to_system_code_page(std::wstring_view(&ch, 1));
+        const std::string s = ui::to_code_page(std::wstring_view(&ch, 1));
         if (s.size() == 1) narrow = s[0];
     }
     // As the keyboard would type it, but with no key behind it: lParam 0.

@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-
 #include "chathost/host_windows.h"
 
 namespace zol {
@@ -38,8 +37,5 @@ private:
 
 // The layout of the system code page, from GetACP and GetCPInfo.
 CodePageLayout system_code_page_layout();
-
-// UTF-16 to single-byte text in the system code page.
-std::string to_system_code_page(std::wstring_view text);
 
 }  // namespace zol

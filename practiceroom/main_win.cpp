@@ -11,6 +11,7 @@
 #include "practiceroom/options.h"
 #include "practiceroom/practice_room_win.h"
 #include "practiceroom/script.h"
+#include "winui/code_page_win.h"
 
 using namespace zol::practiceroom;
 
@@ -34,21 +35,9 @@ void write_stderr(const std::wstring& text) {
         WriteConsoleW(err, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    if (n <= 0) return;
-    std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+    const std::string bytes = zol::ui::to_code_page(text, CP_UTF8);
+    if (bytes.empty()) return;
     WriteFile(err, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-std::optional<std::wstring> decode(const std::string& bytes, UINT code_page, DWORD flags) {
-    if (bytes.empty()) return std::wstring();
-    const int n = MultiByteToWideChar(code_page, flags, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (n <= 0) return std::nullopt;
-    std::wstring text(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(code_page, flags, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-    return text;
 }
 
 // A script file in UTF-8 (with or without its mark), in UTF-16 with its
@@ -78,8 +67,11 @@ std::optional<std::wstring> read_text_file(const std::wstring& path) {
         return text;
     }
     if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
-    if (auto text = decode(bytes, CP_UTF8, MB_ERR_INVALID_CHARS)) return text;
-    return decode(bytes, CP_ACP, 0);
+    std::wstring text;
+    if (zol::ui::from_code_page(bytes, text, CP_UTF8, MB_ERR_INVALID_CHARS) || zol::ui::from_code_page(bytes, text)) {
+        return text;
+    }
+    return std::nullopt;
 }
 
 std::vector<std::wstring> command_line_words() {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "practiceroom/room_text.h"
+#include "winui/code_page_win.h"
 
 namespace zol::practiceroom {
 
@@ -50,16 +51,6 @@ HMENU create_frame_menu(HMENU* window_menu) {
 
 }  // namespace
 
-std::string to_code_page(std::wstring_view text, UINT code_page) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    if (n <= 0) return {};
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
 bool TranscriptFile::open(const std::wstring& path) {
     // FILE_APPEND_DATA alone makes every write land at the end, and sharing
     // read access lets a test follow the file while we run.
@@ -72,7 +63,7 @@ bool TranscriptFile::open(const std::wstring& path) {
 
 void TranscriptFile::write(std::wstring_view record) {
     if (!file_) return;
-    const std::string bytes = to_code_page(record, CP_UTF8);
+    const std::string bytes = ui::to_code_page(record, CP_UTF8);
     DWORD written = 0;
     WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }

@@ -36,10 +36,6 @@ inline ui::CharacterSet character_set(WindowKind kind) {
     return kind == WindowKind::Ansi ? ui::CharacterSet::ansi : ui::CharacterSet::unicode;
 }
 
-// UTF-16 to bytes in a code page (CP_ACP: the system code page, where a
-// character the code page lacks becomes its default character).
-std::string to_code_page(std::wstring_view text, UINT code_page);
-
 // One chat room: an "AOL Child" MDI child with, in this child order,
 // RICHCNTLREADONLY (the history as its window text, shown through a
 // read-only edit inside it), RICHCNTL (the input box), _AOL_Listbox (the

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "practiceroom/room_text.h"
+#include "winui/code_page_win.h"
 #include "winui/window_win.h"
 
 namespace zol::practiceroom {
@@ -32,15 +33,6 @@ constexpr std::size_t kViewLineChars = 1000;
 // message it does not handle itself, of the kind the classes were registered
 // as. A class property, so it is process-wide.
 WNDPROC g_edit_proc = nullptr;
-
-std::wstring from_system_code_page(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-    return text;
-}
 
 // How many of the first `limit` bytes of the text make whole characters, so
 // that a text handed out cut never ends in half a character.
@@ -184,8 +176,8 @@ void RoomWindow::add_line(std::wstring_view line) {
     // What it shows and records is that, read back.
     std::wstring kept(line);
     if (app_.window_kind() == WindowKind::Ansi) {
-        const std::string bytes = to_code_page(line, CP_ACP);
-        kept = from_system_code_page(bytes);
+        const std::string bytes = ui::to_code_page(line);
+        kept = ui::from_code_page(bytes);
         if (!first) history_bytes_ += '\r';
         history_bytes_ += bytes;
     }

@@ -2,24 +2,9 @@
 
 #include <windows.h>
 
+#include "winui/code_page_win.h"
+
 namespace zol::test {
-
-std::string to_utf8(const std::wstring& text) {
-    const int n =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
-    }
-    return bytes;
-}
-
-std::wstring from_utf8(const std::string& bytes) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-    return text;
-}
 
 std::optional<std::string> read_file(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -43,7 +28,7 @@ bool write_file(const std::wstring& path, const std::string& bytes) {
     return ok;
 }
 
-bool write_utf8_file(const std::wstring& path, const std::wstring& text) { return write_file(path, to_utf8(text)); }
+bool write_utf8_file(const std::wstring& path, const std::wstring& text) { return write_file(path, ui::to_code_page(text, CP_UTF8)); }
 
 bool file_exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

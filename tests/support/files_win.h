@@ -7,9 +7,6 @@
 
 namespace zol::test {
 
-std::string to_utf8(const std::wstring& text);
-std::wstring from_utf8(const std::string& bytes);
-
 // The whole file, read while its writer may still be writing it; nothing
 // when it cannot be opened.
 std::optional<std::string> read_file(const std::wstring& path);

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/files_win.h"
 #include "tests/support/wait.h"
 #include "tests/support/windows_win.h"
+#include "winui/code_page_win.h"
 
 namespace zol::test {
 
@@ -60,7 +60,7 @@ std::string describe(HWND window) {
     if (!window) return "nothing";
     wchar_t cls[64] = L"";
     GetClassNameW(window, cls, 64);
-    return to_utf8(cls) + " \"" + to_utf8(text_of(window)) + "\"";
+    return ui::to_code_page(cls, CP_UTF8) + " \"" + ui::to_code_page(text_of(window), CP_UTF8) + "\"";
 }
 
 // The visible top-level windows from the top down, for a report.

@@ -5,6 +5,7 @@
 
 #include "tests/support/files_win.h"
 #include "tests/support/wait.h"
+#include "winui/code_page_win.h"
 
 namespace zol::test {
 
@@ -32,7 +33,7 @@ std::vector<TranscriptLine> read_transcript(const std::wstring& path) {
     for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
         std::string record = bytes.substr(start, end - start);
         if (!record.empty() && record.back() == '\r') record.pop_back();
-        std::wstringstream fields(from_utf8(record));
+        std::wstringstream fields(ui::from_code_page(record, CP_UTF8));
         TranscriptLine line;
         std::wstring ms, room;
         if (!std::getline(fields, ms, L'\t') || !std::getline(fields, room, L'\t') ||

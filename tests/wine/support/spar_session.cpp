@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "winui/code_page_win.h"
+
 namespace zol::test {
 
 using namespace std::chrono_literals;
@@ -60,19 +62,9 @@ bool wait_for_posted_lines(const std::wstring& transcript, std::size_t n, std::c
 }
 
 bool in_system_code_page(const std::wstring& text) {
-    if (text.empty()) return true;
-    // Best-fit mappings and default characters both count as a loss; UTF-8
-    // takes no flags and loses only lone surrogate halves.
-    const bool utf8 = GetACP() == CP_UTF8;
-    BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text.data(),
-                                      static_cast<int>(text.size()), nullptr, 0, nullptr, utf8 ? nullptr : &lossy);
-    if (n <= 0 || lossy) return false;
-    std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
-    std::wstring back(text.size() * 2, L'\0');
-    const int m = MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, back.data(), static_cast<int>(back.size()));
-    return m > 0 && back.substr(0, static_cast<std::size_t>(m)) == text;
+    // A character lost on the way (to a best-fit stand-in, to the default
+    // character, or, in UTF-8, a lone surrogate half) does not come back.
+    return ui::from_code_page(ui::to_code_page(text)) == text;
 }
 
 COLORREF colour_at(HWND window, int x, int y) {
