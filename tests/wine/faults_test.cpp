@@ -40,10 +40,6 @@ std::optional<long long> answer_time(HWND window, UINT limit_ms = 5000) {
     return ms_since(start);
 }
 
-bool answers(HWND window, UINT limit_ms) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, limit_ms, &result) != 0;
-}
 
 // Asks the window for its text over and over for the span and gives the
 // slowest answer, or nothing when one did not come.
@@ -150,7 +146,7 @@ TEST(Faults, HungRoomLeavesTheConsoleAnsweringAndEveryCallGivesUp) {
     SparSession s(L"--hang-after 4");
     ASSERT_NE(s.console(), nullptr);
     turn_counter_on(s, true);
-    ASSERT_TRUE(wait_until([&] { return !answers(s.room_frame(), 200); }, 10s)) << "the room never hung";
+    ASSERT_TRUE(wait_until([&] { return !answers(s.room_frame(), 200ms); }, 10s)) << "the room never hung";
 
     // The scanner asks the room every half second and each ask waits up to
     // two seconds: the console must answer other programs meanwhile.
@@ -224,7 +220,7 @@ TEST(Faults, ClosingDuringNestedScrollsEndsAtOnceAndPostsNoMore) {
     // handles the messages sent to it in the order they came: once it has
     // answered one of ours, all the console sent before it ended is in the
     // transcript, and nothing more can come.
-    ASSERT_TRUE(answers(s.room_frame(), 5000));
+    ASSERT_TRUE(answers(s.room_frame(), 5s));
     EXPECT_LE(posted_lines_in(s.transcript()).size(), before + 1);
 }
 

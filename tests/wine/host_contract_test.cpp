@@ -24,10 +24,6 @@ std::wstring class_of(HWND window) {
     return name;
 }
 
-bool answers(HWND window, UINT limit_ms) {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, limit_ms, &ignored) != 0;
-}
 
 class PracticeRoomHost : public HostRoom {
 public:
@@ -52,7 +48,7 @@ public:
             PostMessageW(room, WM_CLOSE, 0, 0);
             ready_ = test::wait_until([&] { return !IsWindow(room); }, 5s);
         }
-        if (fault == Fault::stops_answering) ready_ = test::wait_until([&] { return !answers(frame_, 200); }, 10s);
+        if (fault == Fault::stops_answering) ready_ = test::wait_until([&] { return !test::answers(frame_, 200ms); }, 10s);
     }
 
     bool ready() const { return ready_; }

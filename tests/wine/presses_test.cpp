@@ -171,10 +171,6 @@ protected:
 
     HWND wait_for(const wchar_t* cls) { return wait_for_window(cls, nullptr, s_.console_process().id(), 5s); }
 
-    bool answers() const {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutW(s_.console(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
-    }
 
     int windows_of_class(const wchar_t* cls) {
         int n = 0;
@@ -202,7 +198,7 @@ TEST_F(InfoPressesTest, DoubleAndTripleClicksOnAboutAndHelpCloseThemOnceAndHarmN
         HWND ok = FindWindowExW(about, nullptr, L"Button", L"o&k");
         ASSERT_TRUE(click_on(ok, clicks));
         ASSERT_TRUE(closes(about));
-        EXPECT_TRUE(answers());
+        EXPECT_TRUE(answers(s_.console()));
         EXPECT_TRUE(IsWindowEnabled(s_.console()));
 
         // The keys go to the window in front: under load the console can
@@ -218,7 +214,7 @@ TEST_F(InfoPressesTest, DoubleAndTripleClicksOnAboutAndHelpCloseThemOnceAndHarmN
                                  << "; focus on: " << testing::PrintToString(text_of(focus_of(s_.console())));
         ASSERT_TRUE(click_on(FindWindowExW(help, nullptr, L"Button", nullptr), clicks));
         ASSERT_TRUE(closes(help));
-        EXPECT_TRUE(answers());
+        EXPECT_TRUE(answers(s_.console()));
         ASSERT_TRUE(bring_to_front(s_.console()));
     }
     EXPECT_EQ(s_.posted_lines(), Lines{});
@@ -235,7 +231,7 @@ TEST_F(InfoPressesTest, DoubleClicksOnTheMenuOpenOneWindow) {
     press_key(VK_TAB);
     ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
     EXPECT_EQ(windows_of_class(L"frmhelp"), 1);
-    EXPECT_TRUE(answers());
+    EXPECT_TRUE(answers(s_.console()));
     press_alt('R');
     ASSERT_TRUE(wait_until([&] { return windows_of_class(L"frmhelp") == 0; }, 3s));
 
