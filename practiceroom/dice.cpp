@@ -8,6 +8,10 @@ namespace zol::practiceroom {
 namespace {
 
 constexpr std::wstring_view kCommand = L"//roll-dice";
+// A bare "//roll" asks for the service's default roll.
+constexpr std::wstring_view kBareRoll = L"//roll";
+constexpr int kBareRollCount = 2;
+constexpr int kBareRollSides = 6;
 constexpr std::wstring_view kSides = L"-sides";
 
 bool is_blank(wchar_t ch) { return ch == L' ' || ch == L'\t'; }
@@ -37,6 +41,7 @@ int take_number(std::wstring_view& text) {
 
 DiceCommand parse_dice_command(std::wstring_view message) {
     std::wstring_view rest = trim_blanks(message);
+    if (rest == kBareRoll) return {DiceCommandKind::Roll, kBareRollCount, kBareRollSides};
     if (rest.substr(0, kCommand.size()) != kCommand) return {};
     rest.remove_prefix(kCommand.size());
 

@@ -33,8 +33,9 @@ struct DiceCommand {
     int sides = 0;
 };
 
-// Reads a posted message. Blanks (spaces, tabs) around it are ignored; the
-// rest must be exactly "//roll-dice", optional blanks, the count digits,
+// Reads a posted message. Blanks (spaces, tabs) around it are ignored; a
+// bare "//roll" asks for two six-sided dice; otherwise the rest must be
+// exactly "//roll-dice", optional blanks, the count digits,
 // "-sides", optional blanks and the sides digits, with the count in 1..15 and
 // the sides in 2..9999. Anything else starting with "//roll-dice" is refused,
 // a fractional count such as "2.5" included.

@@ -23,7 +23,7 @@ std::string show(std::wstring_view text) { return testing::PrintToString(std::ws
 
 // --- dice service --------------------------------------------------------
 
-TEST(DiceCommand, ReadsTheFormsTheConsoleSendsAndRefusesTheRest) {
+TEST(DiceCommand, ReadsTheFormsTheConsoleSendsABareRollAndRefusesTheRest) {
     using K = DiceCommandKind;
     struct { const wchar_t* message; K kind; int count, sides; } rows[] = {
         {L"//roll-dice1-sides100", K::Roll, 1, 100},       // init
@@ -48,6 +48,10 @@ TEST(DiceCommand, ReadsTheFormsTheConsoleSendsAndRefusesTheRest) {
         {L"//roll-dicex", K::Refused, 0, 0},
         {L"//roll-dice 99999999999999999999-sides6", K::Refused, 0, 0},
         {L"//roll-dice 4-sides99999999999999999999", K::Refused, 0, 0},
+        {L"//roll", K::Roll, 2, 6},                       // the service's own default: two six-sided dice
+        {L" //roll\t", K::Roll, 2, 6},
+        {L"//roll 2", K::NotACommand, 0, 0},
+        {L"//rolls", K::NotACommand, 0, 0},
         {L"", K::NotACommand, 0, 0},
         {L"hello all", K::NotACommand, 0, 0},
         {L"try //roll-dice 4-sides92", K::NotACommand, 0, 0},
