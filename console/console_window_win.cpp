@@ -134,18 +134,19 @@ HWND ConsoleWindow::create(HINSTANCE instance, int show) {
     });
     if (!registered) return nullptr;
 
-    HMENU menu = CreateMenu();
-    AppendMenuW(menu, MF_STRING, idm_about, kAboutMenuText.data());
-    AppendMenuW(menu, MF_STRING, idm_help, kHelpMenuText.data());
+    ui::Menu menu(CreateMenu());
+    AppendMenuW(menu.get(), MF_STRING, idm_about, kAboutMenuText.data());
+    AppendMenuW(menu.get(), MF_STRING, idm_help, kHelpMenuText.data());
 
     back_brush_.reset(CreateSolidBrush(ui::colour_ref(kConsoleBackColour)));
     active_brush_.reset(CreateSolidBrush(ui::colour_ref(kActiveColour)));
 
     if (!CreateWindowExW(kConsoleLayout.ex_style, kConsoleClass.data(), kConsoleCaption.data(), kConsoleLayout.style,
-                         CW_USEDEFAULT, CW_USEDEFAULT, 300, 300, nullptr, menu, instance,
+                         CW_USEDEFAULT, CW_USEDEFAULT, 300, 300, nullptr, menu.get(), instance,
                          static_cast<ui::Window*>(this))) {
         return nullptr;
     }
+    menu.release();  // the window's now, destroyed with it
     create_controls();
     const RECT work = primary_work_area(hwnd());
     table_.fit_client_area(&work);
@@ -347,22 +348,22 @@ void ConsoleWindow::draw_button(const DRAWITEMSTRUCT& item) {
     }
 
     const std::wstring caption = ui::window_text(item.hwndItem);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-    HGDIOBJ old_font = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    RECT text_rect = r;
-    InflateRect(&text_rect, -2, -2);
-    if (pushed) OffsetRect(&text_rect, 1, 1);
-    UINT format = DT_CENTER | DT_WORDBREAK | ((item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0);
-    // Centre the (possibly wrapped) caption vertically.
-    RECT measure = text_rect;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure, format | DT_CALCRECT);
-    const int text_h = measure.bottom - measure.top;
-    const int offset = ((text_rect.bottom - text_rect.top) - text_h) / 2;
-    if (offset > 0) text_rect.top += offset;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text_rect, format);
-    SelectObject(dc, old_font);
+    {
+        const ui::Selection font(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+        RECT text_rect = r;
+        InflateRect(&text_rect, -2, -2);
+        if (pushed) OffsetRect(&text_rect, 1, 1);
+        UINT format = DT_CENTER | DT_WORDBREAK | ((item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0);
+        // Centre the (possibly wrapped) caption vertically.
+        RECT measure = text_rect;
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure, format | DT_CALCRECT);
+        const int text_h = measure.bottom - measure.top;
+        const int offset = ((text_rect.bottom - text_rect.top) - text_h) / 2;
+        if (offset > 0) text_rect.top += offset;
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text_rect, format);
+    }
 
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = r;

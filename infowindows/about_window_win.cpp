@@ -102,7 +102,7 @@ ui::Bitmap draw_picture(UINT dpi) {
     ReleaseDC(nullptr, screen);
     if (!bitmap || !memory) return bitmap;
     HDC dc = memory.get();
-    const HGDIOBJ old_bitmap = SelectObject(dc, bitmap.get());
+    const ui::Selection into_bitmap(dc, bitmap.get());
 
     constexpr int kBands = 16;
     for (int band = 0; band < kBands; ++band) {
@@ -124,25 +124,23 @@ ui::Bitmap draw_picture(UINT dpi) {
         {44, 56, 46, kMagenta, kWhite, {{1, 1}, {2, 2}, {3, 3}}},
     };
     ui::Pen outline(CreatePen(PS_SOLID, px(2), kBlack));
-    const HGDIOBJ old_pen = SelectObject(dc, outline.get());
+    const ui::Selection outlined(dc, outline.get());
     for (const Die& die : dice) {
         ui::Brush face(CreateSolidBrush(die.face));
         ui::Brush pip(CreateSolidBrush(die.pip));
-        SelectObject(dc, face.get());
-        SelectObject(dc, outline.get());
-        RoundRect(dc, px(die.left), px(die.top), px(die.left + die.size), px(die.top + die.size), px(12), px(12));
-        SelectObject(dc, pip.get());
-        SelectObject(dc, GetStockObject(NULL_PEN));
+        {
+            const ui::Selection filled(dc, face.get());
+            RoundRect(dc, px(die.left), px(die.top), px(die.left + die.size), px(die.top + die.size), px(12), px(12));
+        }
+        const ui::Selection filled(dc, pip.get());
+        const ui::Selection unoutlined(dc, GetStockObject(NULL_PEN));
         const int radius = die.size / 10;
         for (const POINT& p : die.pips) {
             const int cx = die.left + die.size * p.x / 4;
             const int cy = die.top + die.size * p.y / 4;
             Ellipse(dc, px(cx - radius), px(cy - radius), px(cx + radius + 1), px(cy + radius + 1));
         }
-        SelectObject(dc, GetStockObject(NULL_BRUSH));
     }
-    SelectObject(dc, old_pen);
-    SelectObject(dc, old_bitmap);
     return bitmap;
 }
 

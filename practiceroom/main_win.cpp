@@ -12,6 +12,7 @@
 #include "practiceroom/practice_room_win.h"
 #include "practiceroom/script.h"
 #include "winui/code_page_win.h"
+#include "winui/win_ui.h"
 
 using namespace zol::practiceroom;
 
@@ -26,8 +27,10 @@ constexpr LONGLONG kMaxScriptBytes = 4 * 1024 * 1024;
 // a test tool whose tests redirect it.
 void write_stderr(const std::wstring& text) {
     HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    zol::ui::KernelHandle borrowed;
     if ((!err || err == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
         err = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (err != INVALID_HANDLE_VALUE) borrowed.reset(err);
     }
     if (!err || err == INVALID_HANDLE_VALUE) return;
     DWORD mode = 0, written = 0;
@@ -43,20 +46,18 @@ void write_stderr(const std::wstring& text) {
 // A script file in UTF-8 (with or without its mark), in UTF-16 with its
 // mark, or failing those in the system code page, as Notepad saves them.
 std::optional<std::wstring> read_text_file(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    const HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
+    const zol::ui::KernelHandle file(opened);
     LARGE_INTEGER size{};
-    std::string bytes;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxScriptBytes;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() || ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-        bytes.resize(read <= bytes.size() ? read : 0);
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxScriptBytes) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        return std::nullopt;
     }
-    CloseHandle(file);
-    if (!ok) return std::nullopt;
+    bytes.resize(read <= bytes.size() ? read : 0);
 
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
         std::wstring text((bytes.size() - 2) / 2, L'\0');
@@ -77,10 +78,9 @@ std::optional<std::wstring> read_text_file(const std::wstring& path) {
 std::vector<std::wstring> command_line_words() {
     std::vector<std::wstring> words;
     int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    const zol::ui::LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
     if (!argv) return words;
-    for (int i = 1; i < count; ++i) words.emplace_back(argv[i]);
-    LocalFree(argv);
+    for (int i = 1; i < count; ++i) words.emplace_back(argv.get()[i]);
     return words;
 }
 

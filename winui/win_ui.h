@@ -1,5 +1,6 @@
 // Small Win32 helpers shared by our windows: the window's DPI, fonts in
-// points, and RAII owners for handles, GDI objects and windows.
+// points, and RAII owners for handles, GDI objects and their selection into
+// a device context, menus and windows.
 #pragma once
 
 #include <windows.h>
@@ -81,6 +82,16 @@ struct DeleteMemoryDc {
 struct CloseKernelHandle {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
+struct DestroyMenuIfAlive {
+    // A window that fails while being made may already have destroyed the
+    // menu it was given.
+    void operator()(HMENU menu) const {
+        if (IsMenu(menu)) DestroyMenu(menu);
+    }
+};
+struct FreeLocalMemory {
+    void operator()(void* memory) const { LocalFree(memory); }
+};
 
 using Font = Owner<HFONT, DeleteGdiObject>;
 using Brush = Owner<HBRUSH, DeleteGdiObject>;
@@ -93,6 +104,28 @@ using OwnedWindow = Owner<HWND, DestroyWindowIfAlive>;
 // A file, event or thread handle; null when there is none (a failed
 // CreateFile's INVALID_HANDLE_VALUE is to be stored as null).
 using KernelHandle = Owner<HANDLE, CloseKernelHandle>;
+// A menu until a window takes it (release() then: the window destroys it).
+using Menu = Owner<HMENU, DestroyMenuIfAlive>;
+// What the system allocated for us with LocalAlloc (CommandLineToArgvW).
+template <typename Pointer>
+using LocalMemory = Owner<Pointer, FreeLocalMemory>;
+
+// An object selected into a device context for as long as this lives; the
+// object it replaced is selected back when it goes. An object must not be
+// deleted while selected: declare the owner of the object before this.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), replaced_(SelectObject(dc, object)) {}
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+    ~Selection() {
+        if (replaced_ && replaced_ != HGDI_ERROR) SelectObject(dc_, replaced_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ replaced_;
+};
 
 // A colour of a layout (see ControlRow) as GDI takes it: a system colour is
 // looked up now.
