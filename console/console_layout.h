@@ -45,10 +45,10 @@ enum ControlId : int {
     idc_txtterms,
     idc_cmddatetyme,
     idc_cmdscrollterms,
-    idc_Command1,
-    idc_numofdyce,
+    idc_Command1,      // the init button
+    idc_numofdyce,     // the dice count box
     idc_lblnumofdycetxt,
-    idc_txtnumofdyce,
+    idc_txtnumofdyce,  // the sides box
     idc_lblsycestxt,
     idc_cmdrolldyce,
     idm_about = 201,

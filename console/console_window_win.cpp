@@ -104,7 +104,7 @@ std::wstring user_date_time_text() {
 ConsoleWindow::ConsoleWindow(HostWindows& host, ui::MessagePump& pump)
     : host_(host),
       pump_(pump),
-      info_windows_(pump),
+      about_and_help_(pump),
       scanner_(host, [this](const std::wstring& who, const std::wstring& what) { zolvantascan(who, what); }) {
     dialog_filter_id_ = pump_.add_dialog_filter([this](MSG& msg) { return is_dialog_message(msg); });
 }
@@ -173,7 +173,7 @@ void ConsoleWindow::create_controls() {
         if (const auto label = label_of_box(static_cast<ControlId>(row.id))) {
             if (const ui::ControlRow* l = table_.row(*label)) name = l->text;
         }
-        ui::SetAccessibleName(child, std::move(name));
+        ui::set_accessible_name(child, std::move(name));
     }
 }
 
@@ -275,7 +275,7 @@ LRESULT ConsoleWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam
     case WM_CTLCOLORSTATIC:
         return table_.colour(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_NEXTDLGCTL:
-        ui::NextDialogControl(hwnd(), wparam, lparam);
+        ui::next_dialog_control(hwnd(), wparam, lparam);
         return 0;
     case kAfterFirstPaint:
         after_first_paint();
@@ -305,10 +305,10 @@ void ConsoleWindow::on_command(int id) {
     case idc_cmddatetyme:     stamp(); break;
     case idc_cmdscrollxps:    scroll_xps(); break;
     case idm_about:
-        info_windows_.ShowAbout(hwnd(), [this] { return stayontop; });
+        about_and_help_.show_about(hwnd(), [this] { return stayontop; });
         break;
     case idm_help:
-        info_windows_.ShowHelp(hwnd(), [this] { return stayontop; });
+        about_and_help_.show_help(hwnd(), [this] { return stayontop; });
         break;
     default: break;
     }

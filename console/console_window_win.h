@@ -13,7 +13,7 @@
 #include "console/console_layout.h"
 #include "console/dice_counter.h"
 #include "console/text_rules.h"
-#include "infowindows/info_windows_win.h"
+#include "infowindows/about_and_help_win.h"
 #include "winui/control_table_win.h"
 #include "winui/focus_keeper_win.h"
 #include "winui/pump_win.h"
@@ -81,7 +81,7 @@ private:
     HostWindows& host_;
     ui::MessagePump& pump_;
     int dialog_filter_id_ = 0;
-    InfoWindows info_windows_;
+    AboutAndHelp about_and_help_;
     ui::OwnedWindow tooltip_;
     ui::FocusKeeper focus_;
     ui::ControlTable table_;

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "infowindows/web_address.h"
-#include "infowindows/info_window_win.h"
-#include "infowindows/info_windows_win.h"
+#include "infowindows/info_window_base_win.h"
+#include "infowindows/about_and_help_win.h"
 
 namespace zol {
 
@@ -144,37 +144,37 @@ ui::Bitmap draw_picture(UINT dpi) {
     return bitmap;
 }
 
-class AboutForm final : public info::InfoWindow {
+class AboutForm final : public info::InfoWindowBase {
 public:
-    using InfoWindow::InfoWindow;
+    using InfoWindowBase::InfoWindowBase;
 
-    bool Open();
+    bool open();
 
     // Disables every visible, enabled window of the thread but this one (and
     // the console even when hidden), remembering which, the way a modal
     // dialog does.
-    void DisableOthers();
-    // Enables again what DisableOthers disabled; harmless to call twice.
-    void EnableOthers();
+    void disable_others();
+    // Enables again what disable_others disabled; harmless to call twice.
+    void enable_others();
 
 private:
-    void OnCommand(int id) override {
-        if (id == kOk || id == IDCANCEL) Close();  // mouse, Enter, Alt+K, Esc
+    void on_command(int id) override {
+        if (id == kOk || id == IDCANCEL) close();  // mouse, Enter, Alt+K, Esc
     }
-    int DefaultButtonId() const override { return kOk; }
-    void OnLaidOut(UINT dpi) override;
+    int default_button_id() const override { return kOk; }
+    void on_laid_out(UINT dpi) override;
     // The others are enabled before the window goes, so activation returns to
     // the console instead of to some other program.
-    void OnClosing() override { EnableOthers(); }
+    void on_closing() override { enable_others(); }
     void on_detached() override;
 
-    static BOOL CALLBACK CollectEnabled(HWND window, LPARAM self);
+    static BOOL CALLBACK collect_enabled(HWND window, LPARAM self);
 
     std::vector<HWND> disabled_;
     ui::Bitmap picture_;
 };
 
-bool AboutForm::Open() {
+bool AboutForm::open() {
     static constexpr ui::WindowLayout kLayout{
         .class_name = L"frmaboutzolspar",
         .caption = L"about zolvanta's spar",
@@ -184,10 +184,10 @@ bool AboutForm::Open() {
         .client_height = 6675,
         .font = FontDesc{L"Arial", 975, true},
     };
-    return Create(kLayout, about_controls());
+    return create(kLayout, about_controls());
 }
 
-void AboutForm::OnLaidOut(UINT dpi) {
+void AboutForm::on_laid_out(UINT dpi) {
     ui::Bitmap picture = draw_picture(dpi);
     SendMessageW(control(kPicture), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
     picture_ = std::move(picture);  // the control no longer holds the old one
@@ -197,9 +197,9 @@ void AboutForm::OnLaidOut(UINT dpi) {
     }
 }
 
-void AboutForm::on_detached() { EnableOthers(); }
+void AboutForm::on_detached() { enable_others(); }
 
-BOOL CALLBACK AboutForm::CollectEnabled(HWND window, LPARAM self_param) {
+BOOL CALLBACK AboutForm::collect_enabled(HWND window, LPARAM self_param) {
     auto* self = reinterpret_cast<AboutForm*>(self_param);
     if (window != self->hwnd() && IsWindowEnabled(window) && (IsWindowVisible(window) || window == self->console())) {
         self->disabled_.push_back(window);
@@ -207,12 +207,12 @@ BOOL CALLBACK AboutForm::CollectEnabled(HWND window, LPARAM self_param) {
     return TRUE;
 }
 
-void AboutForm::DisableOthers() {
-    EnumThreadWindows(GetCurrentThreadId(), &AboutForm::CollectEnabled, reinterpret_cast<LPARAM>(this));
+void AboutForm::disable_others() {
+    EnumThreadWindows(GetCurrentThreadId(), &AboutForm::collect_enabled, reinterpret_cast<LPARAM>(this));
     for (HWND window : disabled_) EnableWindow(window, FALSE);
 }
 
-void AboutForm::EnableOthers() {
+void AboutForm::enable_others() {
     for (HWND window : disabled_) {
         if (IsWindow(window)) EnableWindow(window, TRUE);
     }
@@ -221,19 +221,19 @@ void AboutForm::EnableOthers() {
 
 }  // namespace
 
-void InfoWindows::ShowAbout(HWND console, const std::function<bool()>& stay_on_top) {
+void AboutAndHelp::show_about(HWND console, const std::function<bool()>& stay_on_top) {
     if (about_) {
         SetForegroundWindow(about_->hwnd());
         return;
     }
     AboutForm about(console, stay_on_top);
-    about.LowerConsole();
-    if (!about.Open()) {
-        about.RestoreConsole();
+    about.lower_console();
+    if (!about.open()) {
+        about.restore_console();
         return;
     }
     about_ = &about;
-    about.DisableOthers();
+    about.disable_others();
     ShowWindow(about.hwnd(), SW_SHOW);
     UpdateWindow(about.hwnd());
 
@@ -244,7 +244,7 @@ void InfoWindows::ShowAbout(HWND console, const std::function<bool()>& stay_on_t
     // program does; the pump has then put WM_QUIT back for the loops further
     // out.
     pump_.run_until([&about] { return about.hwnd() == nullptr; });
-    about.Close();
+    about.close();
     about_ = nullptr;
 }
 

@@ -5,8 +5,8 @@
 
 #include "winui/accessible_name_win.h"
 #include "infowindows/help_text.h"
-#include "infowindows/info_window_win.h"
-#include "infowindows/info_windows_win.h"
+#include "infowindows/info_window_base_win.h"
+#include "infowindows/about_and_help_win.h"
 
 namespace zol {
 
@@ -20,21 +20,21 @@ constexpr FontDesc kTextFont{L"Arial", 900, true};
 
 enum ControlId { kText = 101, kReturn };
 
-class HelpForm final : public info::InfoWindow {
+class HelpForm final : public info::InfoWindowBase {
 public:
     HelpForm(HWND console, std::function<bool()> stay_on_top, std::function<void()> gone)
-        : InfoWindow(console, std::move(stay_on_top)), gone_(std::move(gone)) {}
+        : InfoWindowBase(console, std::move(stay_on_top)), gone_(std::move(gone)) {}
 
-    bool Open();
+    bool open();
 
 private:
-    void OnCommand(int id) override;
+    void on_command(int id) override;
     void on_detached() override { gone_(); }  // the owner deletes this: nothing follows
 
     std::function<void()> gone_;
 };
 
-bool HelpForm::Open() {
+bool HelpForm::open() {
     static constexpr ui::WindowLayout kLayout{
         .class_name = L"frmhelp",
         .caption = L"zolvanta's spar 7.8 help",
@@ -53,35 +53,35 @@ bool HelpForm::Open() {
         {.id = kReturn, .kind = ControlKind::push_button, .text = L"&return to zolvanta's spar",
          .place = {.left = 0, .top = 6360, .width = 6135, .height = 255}},
     };
-    if (!Create(kLayout, std::move(rows))) return false;
+    if (!create(kLayout, std::move(rows))) return false;
     // A screen reader names a box by the label before it; this one has
     // none, and would otherwise read all 84 lines as its name.
-    ui::SetAccessibleName(control(kText), L"help text");
+    ui::set_accessible_name(control(kText), L"help text");
     return true;
 }
 
-void HelpForm::OnCommand(int id) {
+void HelpForm::on_command(int id) {
     // Enter on the focused return button reaches us as IDOK, since this is
     // not a dialog and has no default button; Enter elsewhere does nothing.
     // Esc returns from anywhere: in the help text the box itself asks for
     // the window to close, on the button it reaches us as IDCANCEL.
-    if (id == kReturn || id == IDCANCEL || (id == IDOK && GetFocus() == control(kReturn))) Close();
+    if (id == kReturn || id == IDCANCEL || (id == IDOK && GetFocus() == control(kReturn))) close();
 }
 
 }  // namespace
 
-void InfoWindows::ShowHelp(HWND console, const std::function<bool()>& stay_on_top) {
+void AboutAndHelp::show_help(HWND console, const std::function<bool()>& stay_on_top) {
     if (help_) {
         help_->set_stay_on_top(stay_on_top);
-        help_->LowerConsole();
+        help_->lower_console();
         ShowWindow(help_->hwnd(), SW_SHOW);
         SetForegroundWindow(help_->hwnd());
         return;
     }
     auto help = std::make_unique<HelpForm>(console, stay_on_top, [this] { help_.reset(); });
-    help->LowerConsole();
-    if (!help->Open()) {
-        help->RestoreConsole();
+    help->lower_console();
+    if (!help->open()) {
+        help->restore_console();
         return;
     }
     help_ = std::move(help);

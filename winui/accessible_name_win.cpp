@@ -143,6 +143,6 @@ LRESULT named_control(HWND window, UINT message, WPARAM wparam, LPARAM lparam, s
 
 }  // namespace
 
-void SetAccessibleName(HWND control, std::wstring name) { subclass<named_control>(control, std::move(name)); }
+void set_accessible_name(HWND control, std::wstring name) { subclass<named_control>(control, std::move(name)); }
 
 }  // namespace zol::ui

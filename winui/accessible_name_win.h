@@ -13,6 +13,6 @@ namespace zol::ui {
 // From now on the control's accessible object (MSAA, OBJID_CLIENT) answers
 // `name` for its name; everything else it answers as the system would. A
 // name given again replaces the one before.
-void SetAccessibleName(HWND control, std::wstring name);
+void set_accessible_name(HWND control, std::wstring name);
 
 }  // namespace zol::ui

@@ -25,7 +25,7 @@ LRESULT FocusKeeper::control_message(HWND control, UINT message, WPARAM wparam, 
     return DefSubclassProc(control, message, wparam, lparam);
 }
 
-void NextDialogControl(HWND window, WPARAM wparam, LPARAM lparam) {
+void next_dialog_control(HWND window, WPARAM wparam, LPARAM lparam) {
     HWND next = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam) : GetNextDlgTabItem(window, GetFocus(), wparam != 0);
     if (!next) return;
     SetFocus(next);

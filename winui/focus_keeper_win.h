@@ -43,6 +43,6 @@ private:
 // ignore it, leaving the focus stuck in the box. Moves the focus to the
 // control named by wparam (lparam's low word nonzero) or to the next (wparam
 // 0) or previous control in tab order, selecting the text of a box.
-void NextDialogControl(HWND window, WPARAM wparam, LPARAM lparam);
+void next_dialog_control(HWND window, WPARAM wparam, LPARAM lparam);
 
 }  // namespace zol::ui

@@ -132,8 +132,8 @@ TEST(Accessibility, ANameGivenAgainReplacesTheOneBefore) {
     CoInitialize(nullptr);
     HWND box = make_box();
     ASSERT_NE(box, nullptr);
-    ui::SetAccessibleName(box, L"first");
-    ui::SetAccessibleName(box, L"second");
+    ui::set_accessible_name(box, L"first");
+    ui::set_accessible_name(box, L"second");
     EXPECT_EQ(accessible_name(box), L"second");
     DestroyWindow(box);
 
@@ -143,8 +143,8 @@ TEST(Accessibility, ANameGivenAgainReplacesTheOneBefore) {
     box = make_box();
     ASSERT_NE(box, nullptr);
     const long long before = committed_private_bytes();
-    ui::SetAccessibleName(box, std::wstring(kChars, L'a'));
-    ui::SetAccessibleName(box, std::wstring(kChars, L'b'));
+    ui::set_accessible_name(box, std::wstring(kChars, L'a'));
+    ui::set_accessible_name(box, std::wstring(kChars, L'b'));
     DestroyWindow(box);
     const long long kept = committed_private_bytes() - before;
     EXPECT_LT(kept, kChars) << kept << " bytes more than before the box was named, each name being " << 2 * kChars;

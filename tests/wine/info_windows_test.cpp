@@ -15,7 +15,7 @@
 
 #include "chathost/stacking_win.h"
 #include "infowindows/help_text.h"
-#include "infowindows/info_windows_win.h"
+#include "infowindows/about_and_help_win.h"
 #include "winui/pump_win.h"
 #include "winui/win_ui.h"
 #include "winui/window_win.h"
@@ -26,11 +26,11 @@ namespace {
 // made afresh for every test, as a pump that has seen WM_QUIT stays quitting.
 struct Owner {
     zol::ui::MessagePump pump;
-    zol::InfoWindows windows{pump};
+    zol::AboutAndHelp windows{pump};
 };
 std::unique_ptr<Owner> g_owner;
 
-zol::InfoWindows& info_windows() { return g_owner->windows; }
+zol::AboutAndHelp& info_windows() { return g_owner->windows; }
 
 using ::testing::AssertionFailure;
 using ::testing::AssertionResult;
@@ -65,7 +65,7 @@ bool PumpUntil(const std::function<bool()>& done, const std::function<void(const
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (seen) seen(msg);
-            if (!info_windows().HandleDialogKeys(msg)) {
+            if (!info_windows().handle_dialog_keys(msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
@@ -127,7 +127,7 @@ private:
         if (self && message == WM_WINDOWPOSCHANGING && !(pos->flags & SWP_NOZORDER) &&
             (pos->hwndInsertAfter == HWND_TOPMOST || pos->hwndInsertAfter == HWND_NOTOPMOST)) {
             self->requests_.push_back(std::string(pos->hwndInsertAfter == HWND_TOPMOST ? "on top" : "not on top") +
-                                      (info_windows().Help() || info_windows().About() ? "/open" : ""));
+                                      (info_windows().help_window() || info_windows().about_window() ? "/open" : ""));
         }
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
@@ -198,19 +198,19 @@ AssertionResult HasFont(HWND control, std::wstring_view face, int hundredths_of_
 class InfoWindowsTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        if (HWND help = info_windows().Help()) DestroyWindow(help);
+        if (HWND help = info_windows().help_window()) DestroyWindow(help);
         Pump();
     }
 
     // Runs `step` from a timer inside the About window's own loop once the
-    // window is up, and returns when ShowAbout does. A watchdog destroys
+    // window is up, and returns when show_about does. A watchdog destroys
     // a window that ignores the step, failing the test instead of hanging it.
     bool RunAbout(std::function<void(HWND about)> step) {
         step_ = std::move(step);
         watchdog_fired_ = false;
         const UINT_PTR step_timer = SetTimer(nullptr, 0, 100, RunStep);
         const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, FireWatchdog);
-        info_windows().ShowAbout(console_.hwnd(), console_.flag());
+        info_windows().show_about(console_.hwnd(), console_.flag());
         KillTimer(nullptr, step_timer);
         KillTimer(nullptr, watchdog);
         return !watchdog_fired_;
@@ -220,12 +220,12 @@ protected:
     // Windows calls them with stdcall.
     static void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
-        step_(info_windows().About());
+        step_(info_windows().about_window());
     }
     static void CALLBACK FireWatchdog(HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
         watchdog_fired_ = true;
-        DestroyWindow(info_windows().About());
+        DestroyWindow(info_windows().about_window());
     }
 
     // Made first: the stand-in console asks whether the windows are open.
@@ -287,12 +287,12 @@ TEST_F(InfoWindowsTest, AboutShowsItsFixedTextsInTheirFonts) {
     }));
     EXPECT_EQ(caption, L"about zolvanta's spar");
     EXPECT_TRUE(laid_out);
-    EXPECT_EQ(info_windows().About(), nullptr);
+    EXPECT_EQ(info_windows().about_window(), nullptr);
 }
 
 TEST_F(InfoWindowsTest, AboutDisablesTheConsoleAndHelpWhileOpen) {
-    info_windows().ShowHelp(console_.hwnd(), console_.flag());
-    HWND help = info_windows().Help();
+    info_windows().show_help(console_.hwnd(), console_.flag());
+    HWND help = info_windows().help_window();
     ASSERT_NE(help, nullptr);
     bool console_enabled = true, help_enabled = true;
     ASSERT_TRUE(RunAbout([&](HWND about) {
@@ -341,7 +341,7 @@ TEST_F(InfoWindowsTest, AboutEndsOnQuitAndPostsTheQuitAgain) {
         console_.TakeRequests();
         PostQuitMessage(7);
     }));
-    EXPECT_EQ(info_windows().About(), nullptr);
+    EXPECT_EQ(info_windows().about_window(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(console_.hwnd()));
     EXPECT_TRUE(WentBackOnTopBeforeTheWindowWent(console_.TakeRequests(), console_.hwnd()));
     MSG msg{};
@@ -355,8 +355,8 @@ TEST_F(InfoWindowsTest, AboutEndsOnQuitAndPostsTheQuitAgain) {
 constexpr wchar_t kReturn[] = L"&return to zolvanta's spar";
 
 TEST_F(InfoWindowsTest, HelpShowsTheHelpTextReadOnlyBesideAWorkingConsole) {
-    info_windows().ShowHelp(console_.hwnd(), console_.flag());
-    HWND help = info_windows().Help();
+    info_windows().show_help(console_.hwnd(), console_.flag());
+    HWND help = info_windows().help_window();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(IsWindowVisible(help));
     EXPECT_EQ(TextOf(help), L"zolvanta's spar 7.8 help");
@@ -386,8 +386,8 @@ TEST_F(InfoWindowsTest, HelpShowsTheHelpTextReadOnlyBesideAWorkingConsole) {
 TEST_F(InfoWindowsTest, HelpIsOneWindowShownAgainOnTheSecondCall) {
     console_.PressStayOnTop(true);
     console_.TakeRequests();
-    info_windows().ShowHelp(console_.hwnd(), console_.flag());
-    HWND first = info_windows().Help();
+    info_windows().show_help(console_.hwnd(), console_.flag());
+    HWND first = info_windows().help_window();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(console_.TakeRequests(), Requests{"not on top"});
     EXPECT_FALSE(IsTopmost(console_.hwnd()));
@@ -397,10 +397,10 @@ TEST_F(InfoWindowsTest, HelpIsOneWindowShownAgainOnTheSecondCall) {
     console_.PressStayOnTop(false);
     console_.PressStayOnTop(true);
     console_.TakeRequests();
-    info_windows().ShowHelp(console_.hwnd(), console_.flag());
+    info_windows().show_help(console_.hwnd(), console_.flag());
     Pump();
     EXPECT_EQ(console_.TakeRequests(), Requests{"not on top/open"});
-    EXPECT_EQ(info_windows().Help(), first);
+    EXPECT_EQ(info_windows().help_window(), first);
     EXPECT_EQ(GetActiveWindow(), first);
 }
 
@@ -421,14 +421,14 @@ TEST_F(InfoWindowsTest, HelpPutsTheConsoleBackOnTopHoweverItCloses) {
         SCOPED_TRACE(way.name);
         console_.PressStayOnTop(true);
         console_.TakeRequests();
-        info_windows().ShowHelp(console_.hwnd(), console_.flag());
-        HWND help = info_windows().Help();
+        info_windows().show_help(console_.hwnd(), console_.flag());
+        HWND help = info_windows().help_window();
         ASSERT_NE(help, nullptr);
         Pump();
         EXPECT_EQ(console_.TakeRequests(), Requests{"not on top"});
         EXPECT_FALSE(IsTopmost(console_.hwnd()));
         way.press(help, ChildWithText(help, kReturn));
-        EXPECT_TRUE(PumpUntil([] { return info_windows().Help() == nullptr; }));
+        EXPECT_TRUE(PumpUntil([] { return info_windows().help_window() == nullptr; }));
         EXPECT_FALSE(IsWindow(help));
         EXPECT_TRUE(WentBackOnTopBeforeTheWindowWent(console_.TakeRequests(), console_.hwnd()));
     }
@@ -439,12 +439,12 @@ TEST_F(InfoWindowsTest, HelpReadsTheFlagWhenItCloses) {
     for (bool at_open : {false, true}) {
         SCOPED_TRACE(at_open ? "switched off while open" : "switched on while open");
         console_.PressStayOnTop(at_open);
-        info_windows().ShowHelp(console_.hwnd(), console_.flag());
-        ASSERT_NE(info_windows().Help(), nullptr);
+        info_windows().show_help(console_.hwnd(), console_.flag());
+        ASSERT_NE(info_windows().help_window(), nullptr);
         console_.PressStayOnTop(!at_open);
         console_.TakeRequests();
-        Click(nullptr, ChildWithText(info_windows().Help(), kReturn));
-        ASSERT_TRUE(PumpUntil([] { return info_windows().Help() == nullptr; }));
+        Click(nullptr, ChildWithText(info_windows().help_window(), kReturn));
+        ASSERT_TRUE(PumpUntil([] { return info_windows().help_window() == nullptr; }));
         if (at_open) {
             EXPECT_EQ(console_.TakeRequests(), Requests{});
             EXPECT_FALSE(IsTopmost(console_.hwnd()));
@@ -456,10 +456,10 @@ TEST_F(InfoWindowsTest, HelpReadsTheFlagWhenItCloses) {
 
 TEST_F(InfoWindowsTest, NeitherWindowTouchesThePlacementWhenNotStayingOnTop) {
     ASSERT_TRUE(RunAbout([](HWND about) { CloseMessage(about, nullptr); }));
-    info_windows().ShowHelp(console_.hwnd(), console_.flag());
-    ASSERT_NE(info_windows().Help(), nullptr);
-    CloseMessage(info_windows().Help(), nullptr);
-    ASSERT_TRUE(PumpUntil([] { return info_windows().Help() == nullptr; }));
+    info_windows().show_help(console_.hwnd(), console_.flag());
+    ASSERT_NE(info_windows().help_window(), nullptr);
+    CloseMessage(info_windows().help_window(), nullptr);
+    ASSERT_TRUE(PumpUntil([] { return info_windows().help_window() == nullptr; }));
     EXPECT_EQ(console_.TakeRequests(), Requests{});
 }
 

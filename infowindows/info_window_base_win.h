@@ -19,9 +19,9 @@
 
 namespace zol::info {
 
-class InfoWindow : public ui::Window {
+class InfoWindowBase : public ui::Window {
 public:
-    InfoWindow(HWND console, std::function<bool()> stay_on_top)
+    InfoWindowBase(HWND console, std::function<bool()> stay_on_top)
         : console_(console), stay_on_top_(std::move(stay_on_top)) {}
 
     HWND control(int id) const { return table_.control(id); }
@@ -32,31 +32,31 @@ public:
     // with its client area and controls scaled to the console's DPI. The
     // first control that takes Tab gets the focus when the window is
     // activated. False when the window could not be created.
-    bool Create(const ui::WindowLayout& layout, std::vector<ui::ControlRow> rows);
+    bool create(const ui::WindowLayout& layout, std::vector<ui::ControlRow> rows);
 
     // Opening step: out of the topmost band when the console wants to stay
     // on top, so this window is not hidden behind it.
-    void LowerConsole() const;
+    void lower_console() const;
     // Back into the topmost band when the console wants to stay on top now.
-    void RestoreConsole() const;
+    void restore_console() const;
 
     // The closing steps, whichever way the window is closed: the console goes
     // back into the topmost band when it wants to stay on top now, then the
     // window is destroyed. Runs once; later calls do nothing. The object may
     // be deleted by the time this returns.
-    void Close();
+    void close();
 
 protected:
     HWND console() const { return console_; }
 
-    virtual void OnCommand(int id) = 0;
+    virtual void on_command(int id) = 0;
     // The control Enter presses when the focus is not on a push button;
     // 0 for none.
-    virtual int DefaultButtonId() const { return 0; }
+    virtual int default_button_id() const { return 0; }
     // Called after every layout (creation and DPI change) with the DPI used.
-    virtual void OnLaidOut(UINT /*dpi*/) {}
-    // Called by Close between the stacking step and the destruction.
-    virtual void OnClosing() {}
+    virtual void on_laid_out(UINT /*dpi*/) {}
+    // Called by close between the stacking step and the destruction.
+    virtual void on_closing() {}
 
 private:
     LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) override;

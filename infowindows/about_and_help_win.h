@@ -1,5 +1,5 @@
 // The About window (frmaboutzolspar) and the Help window (frmhelp), opened
-// from the console's menu. The console owns one InfoWindows.
+// from the console's menu. The console owns one AboutAndHelp.
 //
 // Contract with the console: both windows read the console's stay-on-top
 // wish through `stay_on_top` at the moment they need it. When it is true on
@@ -21,18 +21,18 @@
 namespace zol {
 
 namespace info {
-class InfoWindow;
+class InfoWindowBase;
 }
 
-class InfoWindows {
+class AboutAndHelp {
 public:
     // The windows' keyboard handling (Tab, Enter, Esc and Alt with an
     // underlined letter) joins the pump's dialog filters for as long as this
     // object lives; messages for other windows are left alone.
-    explicit InfoWindows(ui::MessagePump& pump);
-    ~InfoWindows();
-    InfoWindows(const InfoWindows&) = delete;
-    InfoWindows& operator=(const InfoWindows&) = delete;
+    explicit AboutAndHelp(ui::MessagePump& pump);
+    ~AboutAndHelp();
+    AboutAndHelp(const AboutAndHelp&) = delete;
+    AboutAndHelp& operator=(const AboutAndHelp&) = delete;
 
     // Shows frmaboutzolspar centred over `console` and returns when it has
     // been closed. Modal: every visible, enabled window of this thread (the
@@ -42,30 +42,30 @@ public:
     // running. When the program ends meanwhile (WM_QUIT) the window is closed
     // and every loop further out ends too. A call while the window is already
     // open only brings it to the front.
-    void ShowAbout(HWND console, const std::function<bool()>& stay_on_top);
+    void show_about(HWND console, const std::function<bool()>& stay_on_top);
 
     // Shows frmhelp, owned by `console`, and returns at once. There is at most
     // one Help window: a call while it is open shows and activates the same
     // window (and takes the console out of the topmost band again when
     // `stay_on_top` is true). The window keeps a copy of the latest
     // `stay_on_top` for its closing.
-    void ShowHelp(HWND console, const std::function<bool()>& stay_on_top);
+    void show_help(HWND console, const std::function<bool()>& stay_on_top);
 
     // The open About and Help windows, or null.
-    HWND About() const;
-    HWND Help() const;
+    HWND about_window() const;
+    HWND help_window() const;
 
     // The pump's filter: true when the message was a key for one of the
     // windows and has been handled.
-    bool HandleDialogKeys(MSG& msg) const;
+    bool handle_dialog_keys(MSG& msg) const;
 
 private:
     ui::MessagePump& pump_;
     int filter_id_ = 0;
-    // The About window while ShowAbout runs (it lives on ShowAbout's stack).
-    info::InfoWindow* about_ = nullptr;
+    // The About window while show_about runs (it lives on show_about's stack).
+    info::InfoWindowBase* about_ = nullptr;
     // The Help window, from its showing until it is closed.
-    std::unique_ptr<info::InfoWindow> help_;
+    std::unique_ptr<info::InfoWindowBase> help_;
 };
 
 }  // namespace zol

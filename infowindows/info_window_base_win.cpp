@@ -1,7 +1,6 @@
-#include "infowindows/info_window_win.h"
+#include "infowindows/info_window_base_win.h"
 
 #include "chathost/stacking_win.h"
-#include "infowindows/info_windows_win.h"
 #include "winui/window_class_win.h"
 
 namespace zol::info {
@@ -21,7 +20,7 @@ RECT centre_frame(HWND console) {
 
 }  // namespace
 
-bool InfoWindow::Create(const ui::WindowLayout& layout, std::vector<ui::ControlRow> rows) {
+bool InfoWindowBase::create(const ui::WindowLayout& layout, std::vector<ui::ControlRow> rows) {
     layout_ = layout;
     rows_ = std::move(rows);
     const std::wstring class_name(layout.class_name);
@@ -47,23 +46,23 @@ bool InfoWindow::Create(const ui::WindowLayout& layout, std::vector<ui::ControlR
     return true;
 }
 
-void InfoWindow::LowerConsole() const {
+void InfoWindowBase::lower_console() const {
     if (console_ && stay_on_top_ && stay_on_top_()) NotOnTop(console_);
 }
 
-void InfoWindow::RestoreConsole() const {
+void InfoWindowBase::restore_console() const {
     if (console_ && stay_on_top_ && stay_on_top_()) StayOnTop(console_);
 }
 
-void InfoWindow::Close() {
+void InfoWindowBase::close() {
     if (closing_ || !hwnd()) return;
     closing_ = true;
-    RestoreConsole();
-    OnClosing();
+    restore_console();
+    on_closing();
     DestroyWindow(hwnd());  // may delete this object
 }
 
-LRESULT InfoWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT InfoWindowBase::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE:
         // The caption is set here, as the window loads, not passed to
@@ -71,22 +70,22 @@ LRESULT InfoWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         SetWindowTextW(hwnd(), std::wstring(layout_.caption).c_str());
         table_.create(hwnd(), layout_, rows_, nullptr, dpi_);
         table_.watch_focus(focus_);
-        OnLaidOut(table_.dpi());
+        on_laid_out(table_.dpi());
         return 0;
 
     case WM_COMMAND:
         // Button clicks and the IDOK/IDCANCEL of IsDialogMessage; edit
         // notifications carry other codes and are of no interest.
-        if (HIWORD(wparam) == BN_CLICKED) OnCommand(LOWORD(wparam));
+        if (HIWORD(wparam) == BN_CLICKED) on_command(LOWORD(wparam));
         return 0;
 
     case DM_GETDEFID:
         // IsDialogMessage asks for the default button when Enter is pressed.
-        if (const int id = DefaultButtonId()) return MAKELRESULT(id, DC_HASDEFID);
+        if (const int id = default_button_id()) return MAKELRESULT(id, DC_HASDEFID);
         return 0;
 
     case WM_CLOSE:  // close box, system menu, Alt+F4
-        Close();
+        close();
         return 0;
 
     // A window that is not a dialog forgets its focused control when it is
@@ -104,7 +103,7 @@ LRESULT InfoWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
 
     case WM_NEXTDLGCTL:  // Tab in the help text
-        ui::NextDialogControl(hwnd(), wparam, lparam);
+        ui::next_dialog_control(hwnd(), wparam, lparam);
         return 0;
 
     case WM_CTLCOLORSTATIC:
@@ -113,37 +112,10 @@ LRESULT InfoWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
 
     case WM_DPICHANGED:
         table_.dpi_changed(wparam, lparam);
-        OnLaidOut(table_.dpi());
+        on_laid_out(table_.dpi());
         return 0;
     }
     return default_message(message, wparam, lparam);
 }
 
 }  // namespace zol::info
-
-namespace zol {
-
-InfoWindows::InfoWindows(ui::MessagePump& pump) : pump_(pump) {
-    filter_id_ = pump_.add_dialog_filter([this](MSG& msg) { return HandleDialogKeys(msg); });
-}
-
-InfoWindows::~InfoWindows() {
-    pump_.remove_dialog_filter(filter_id_);
-    // An open Help window goes first; it may still call back into help_.
-    if (help_ && help_->hwnd()) DestroyWindow(help_->hwnd());
-}
-
-HWND InfoWindows::About() const { return about_ ? about_->hwnd() : nullptr; }
-
-HWND InfoWindows::Help() const { return help_ ? help_->hwnd() : nullptr; }
-
-bool InfoWindows::HandleDialogKeys(MSG& msg) const {
-    for (HWND window : {Help(), About()}) {
-        if (window && (msg.hwnd == window || IsChild(window, msg.hwnd))) {
-            return IsDialogMessageW(window, &msg) != FALSE;
-        }
-    }
-    return false;
-}
-
-}  // namespace zol
