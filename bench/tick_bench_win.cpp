@@ -245,71 +245,13 @@ bool time_reads(Cost& cost, int ms, Read read) {
     return true;
 }
 
-// The binding as it was before: every lookup first asked IsWindow of its
-// parent. For comparison only.
-class PreviousBinding final : public HostWindows {
-public:
-    explicit PreviousBinding(User32Host& host) : host_(host) {}
-    HostWindow find_top_level(std::wstring_view name) override { return host_.find_top_level(name); }
-    HostWindow find_child(HostWindow parent, HostWindow after, std::wstring_view name) override {
-        if (!parent || !IsWindow(reinterpret_cast<HWND>(parent))) return 0;
-        return host_.find_child(parent, after, name);
-    }
-    const CodePageLayout& code_page() const override { return host_.code_page(); }
-    void decode(std::string_view bytes, std::wstring& into) override { host_.decode(bytes, into); }
-    std::optional<std::size_t> text_length(HostWindow window) override { return host_.text_length(window); }
-    std::optional<HostBytes> text_bytes(HostWindow window, std::size_t room) override {
-        return host_.text_bytes(window, room);
-    }
-    bool set_text(HostWindow window, std::wstring_view text) override { return host_.set_text(window, text); }
-    bool type_char(HostWindow window, wchar_t ch) override { return host_.type_char(window, ch); }
-
-private:
-    User32Host& host_;
-};
-
-// The reader as it was before this one, call for call: the room looked up,
-// the window checked and asked its wide length, times the code page's widest
-// character as the size of a zeroed buffer, the whole text read and
-// converted on every tick, the tail copied out of it. For comparison only.
-std::wstring previous_read_chat_text(HostWindows& host, std::vector<char>& buffer) {
-    const std::wstring nothing = L" ";
-    auto view = reinterpret_cast<HWND>(host.find_child(zol_chat::FindChatRoom(host), 0, L"richcntlreadonly"));
-    if (!view || !IsWindow(view)) return nothing;
-    DWORD_PTR wide_length = 0;
-    if (!SendMessageTimeoutW(view, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 2000, &wide_length)) {
-        return nothing;
-    }
-    CPINFO info{};
-    const std::size_t widest = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1 ? info.MaxCharSize : 1;
-    const std::size_t n = wide_length * widest;
-    if (n == 0) return nothing;
-    buffer.assign(n + 1, '\0');
-    if (!IsWindow(view)) return nothing;
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(view, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                             SMTO_ABORTIFHUNG | SMTO_NORMAL, 2000, &copied)) {
-        return nothing;
-    }
-    const std::size_t got = std::min<std::size_t>(copied, n);
-    const int w = MultiByteToWideChar(CP_ACP, 0, buffer.data(), static_cast<int>(got), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(std::max(w, 0)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, buffer.data(), static_cast<int>(got), text.data(), w);
-    const std::size_t used = std::min(text.size(), n), whole = n + 1;
-    const std::size_t from = whole > zol_chat::kChatTailLength ? whole - zol_chat::kChatTailLength : 0;
-    std::wstring tail;
-    tail.reserve(whole - from);
-    for (std::size_t i = from; i < whole; ++i) tail.push_back(i < used ? text[i] : i == used ? L'\0' : L' ');
-    return tail;
-}
-
 struct TickResult {
     bool ok = false;
-    Cost tick, bare, whole;
+    Cost tick, bare;
 };
 
-// The three ways of reading the same history, taken in turns, so that
-// whatever else runs on the machine weighs on all three alike.
+// The two ways of reading the same history, taken in turns, so that
+// whatever else runs on the machine weighs on both alike.
 TickResult measure(std::size_t bytes, int budget_ms) {
     TickResult result;
     Host host;
@@ -333,7 +275,6 @@ TickResult measure(std::size_t bytes, int budget_ms) {
     }
     std::wstring tail;
     std::vector<char> bare(length + 1);
-    std::vector<char> whole_buffer;
     const auto tick = [&] {
         zol_chat::ReadChatText(user32, tail);
         // The first tick raises nothing (the text is the start text); so do
@@ -348,17 +289,10 @@ TickResult measure(std::size_t bytes, int budget_ms) {
                                    SMTO_ABORTIFHUNG | SMTO_NORMAL, 2000, &copied) != 0 &&
                copied == length;
     };
-    ScannerMemory whole_memory = memory;
-    PreviousBinding previous(user32);
-    const auto whole = [&] {
-        const std::wstring old_tail = previous_read_chat_text(previous, whole_buffer);
-        return !scan_tick(old_tail, whole_memory) && old_tail.size() == zol_chat::kChatTailLength;
-    };
     constexpr int kRounds = 12;
     for (int round = 0; round < kRounds; ++round) {
         if (!time_reads(result.bare, budget_ms / kRounds, bare_copy) ||
-            !time_reads(result.tick, budget_ms / kRounds, tick) ||
-            !time_reads(result.whole, budget_ms / kRounds, whole)) {
+            !time_reads(result.tick, budget_ms / kRounds, tick)) {
             note(L"unexpected result of a read");
             return result;
         }
@@ -390,7 +324,6 @@ int run_tick(const Args& args) {
         const std::string size = std::to_string(bytes);
         report_cost("tick_" + size, r.tick);
         report_cost("bare_" + size, r.bare);
-        report_cost("whole_" + size, r.whole);
         if (r.bare.cpu_per_read() > 0) {
             report(("tick_" + size + "_cpu_ratio").c_str(), r.tick.cpu_per_read() / r.bare.cpu_per_read());
         }

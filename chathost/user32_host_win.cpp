@@ -30,7 +30,6 @@ constexpr UINT kHostCallFlags = SMTO_ABORTIFHUNG | SMTO_NORMAL;
 std::optional<LRESULT> send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (!window) return std::nullopt;
     DWORD_PTR result = 0;
-    SetLastError(0);
     if (!SendMessageTimeoutA(window, message, wparam, lparam, kHostCallFlags, User32Host::kTimeoutMs, &result)) {
         return std::nullopt;
     }

@@ -34,7 +34,6 @@ public:
 
     // Creates the window centred on the screen and shows it.
     HWND create(HINSTANCE instance, int show);
-    HWND window() const { return hwnd(); }
 
     // Read by the About and Help windows when they close.
     bool stayontop = false;

@@ -39,8 +39,6 @@ public:
     void zolvantascan_on();
     void zolvantascan_off();
 
-    HWND window() const { return hwnd(); }
-
 private:
     LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) override;
     void tick();

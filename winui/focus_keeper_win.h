@@ -25,9 +25,6 @@ public:
     // yet or it can no longer take it, `first`.
     void restore(HWND first) const;
 
-    // The control that had the focus last, or null.
-    HWND last() const { return last_; }
-
 private:
     // A watched control's subclass.
     static LRESULT control_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam, FocusKeeper*& self);

@@ -60,7 +60,7 @@ TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
         ui::MessagePump pump;
         ConsoleWindow console(host, pump);
         ASSERT_NE(console.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE), nullptr);
-        auto name_of = [&](int id) { return accessible_name(GetDlgItem(console.window(), id)); };
+        auto name_of = [&](int id) { return accessible_name(GetDlgItem(console.hwnd(), id)); };
 
         // Buttons by their captions without the "&".
         EXPECT_EQ(name_of(idc_say_score), L"say score");
@@ -87,7 +87,7 @@ TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
 
         // Help: the box by a name of its own rather than its 84 lines, the
         // button by its caption.
-        SendMessageW(console.window(), WM_COMMAND, idm_help, 0);
+        SendMessageW(console.hwnd(), WM_COMMAND, idm_help, 0);
         HWND help = FindWindowW(L"frmhelp", nullptr);
         ASSERT_NE(help, nullptr);
         HWND box = FindWindowExW(help, nullptr, L"Edit", nullptr);
@@ -99,7 +99,7 @@ TEST(Accessibility, EveryConsoleControlHasAMeaningfulName) {
         // About is modal: its controls are read from inside its own loop.
         about_names.clear();
         SetTimer(nullptr, 0, 300, ReadAboutNames);
-        SendMessageW(console.window(), WM_COMMAND, idm_about, 0);  // returns when About has closed
+        SendMessageW(console.hwnd(), WM_COMMAND, idm_about, 0);  // returns when About has closed
         EXPECT_NE(std::find(about_names.begin(), about_names.end(), L"ok"), about_names.end());
         EXPECT_NE(std::find(about_names.begin(), about_names.end(), L"Version 7.8"), about_names.end());
         for (const auto& n : about_names) EXPECT_EQ(n.find(L'&'), std::wstring::npos) << n;

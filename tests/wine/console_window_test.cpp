@@ -92,7 +92,7 @@ TEST(ConsoleInProcess, MenuBarHoldsAboutAndHelp) {
     ui::MessagePump pump;
     ConsoleWindow console(host, pump);
     ASSERT_NE(console.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE), nullptr);
-    HMENU menu = GetMenu(console.window());
+    HMENU menu = GetMenu(console.hwnd());
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(GetMenuItemCount(menu), 2);
     wchar_t text[32];

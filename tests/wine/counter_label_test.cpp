@@ -35,7 +35,7 @@ protected:
         host_.add_child(room, L"_AOL_Static");
         test::drop_left_quit();
         ASSERT_NE(console_.create(GetModuleHandleW(nullptr), SW_SHOW), nullptr);
-        label_ = GetDlgItem(console_.window(), idc_lblhitpoints);
+        label_ = GetDlgItem(console_.hwnd(), idc_lblhitpoints);
     }
 
     // The console's loop runs on this thread: it handles the clicks while
@@ -69,7 +69,7 @@ protected:
     }
 
     ::testing::AssertionResult click_counter() {
-        HWND button = GetDlgItem(console_.window(), idc_cmdcounterstart);
+        HWND button = GetDlgItem(console_.hwnd(), idc_cmdcounterstart);
         // The click must reach the button before its effect can be awaited.
         const POINT at = test::centre_of(button);
         if (!pump_until([&] { return WindowFromPoint(at) == button; })) {

@@ -38,11 +38,11 @@ protected:
         ASSERT_NE(hook_, nullptr);
         ASSERT_NE(console_.create(GetModuleHandleW(nullptr), SW_SHOW), nullptr);
         // In front before the first key: the keys go to the window in front.
-        SetForegroundWindow(console_.window());
+        SetForegroundWindow(console_.hwnd());
         ASSERT_TRUE(test::wait_until(
             [&] {
                 pump_.Pause(0);
-                return GetForegroundWindow() == console_.window();
+                return GetForegroundWindow() == console_.hwnd();
             },
             std::chrono::seconds(3)));
     }
@@ -51,7 +51,7 @@ protected:
         if (hook_) UnhookWindowsHookEx(hook_);
     }
 
-    HWND item(int id) const { return GetDlgItem(console_.window(), id); }
+    HWND item(int id) const { return GetDlgItem(console_.hwnd(), id); }
 
     // Keys as the keyboard sends them, so that the console's loop sees what
     // a user's key presses make of them.

@@ -43,7 +43,7 @@ TEST(Startup, TooltipsComeRightAfterTheFirstPaintWithEveryControlsText) {
     ui::MessagePump pump;
     ConsoleWindow console(host, pump);
     ASSERT_NE(console.create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE), nullptr);
-    EXPECT_TRUE(IsWindowVisible(console.window()));
+    EXPECT_TRUE(IsWindowVisible(console.hwnd()));
     EXPECT_TRUE(thread_tooltips().empty()) << "made before the window was shown";
 
     // The console's loop runs on this thread.
@@ -64,8 +64,8 @@ TEST(Startup, TooltipsComeRightAfterTheFirstPaintWithEveryControlsText) {
         wchar_t text[256] = L"";
         TOOLINFOW info{};
         info.cbSize = sizeof info;
-        info.hwnd = console.window();
-        info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(console.window(), row.id));
+        info.hwnd = console.hwnd();
+        info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(console.hwnd(), row.id));
         info.lpszText = text;
         SendMessageW(tips[0], TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
         EXPECT_EQ(std::wstring(text), std::wstring(row.tooltip));
@@ -87,14 +87,14 @@ TEST(Startup, SingleLineBoxesHaveTheMarginsOfABoxMadeSmallAndMoved) {
         if (row.kind != ui::ControlKind::single_line_box) continue;
         ++boxes;
         SCOPED_TRACE(row.id);
-        HWND box = GetDlgItem(console.window(), row.id);
+        HWND box = GetDlgItem(console.hwnd(), row.id);
         ASSERT_NE(box, nullptr);
         RECT place{};
         GetWindowRect(box, &place);
-        MapWindowPoints(nullptr, console.window(), reinterpret_cast<POINT*>(&place), 2);
+        MapWindowPoints(nullptr, console.hwnd(), reinterpret_cast<POINT*>(&place), 2);
         HWND made_small = CreateWindowExW(static_cast<DWORD>(GetWindowLongPtrW(box, GWL_EXSTYLE)), L"EDIT", L"",
                                           static_cast<DWORD>(GetWindowLongPtrW(box, GWL_STYLE)), 0, 0, 10, 10,
-                                          console.window(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                                          console.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(made_small, nullptr);
         SendMessageW(made_small, WM_SETFONT, SendMessageW(box, WM_GETFONT, 0, 0), FALSE);
         SetWindowPos(made_small, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
