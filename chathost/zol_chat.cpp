@@ -4,7 +4,7 @@
 #include <new>
 #include <optional>
 
-#include "chathost/digits.h"
+#include "text/digits.h"
 
 namespace zol_chat {
 

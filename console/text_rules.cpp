@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "chathost/digits.h"
+#include "text/digits.h"
 
 namespace zol {
 

@@ -1,7 +1,7 @@
 #include "practiceroom/dice.h"
 
-#include "chathost/digits.h"
 #include "practiceroom/room_text.h"
+#include "text/digits.h"
 
 namespace zol::practiceroom {
 

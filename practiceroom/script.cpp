@@ -1,6 +1,6 @@
 #include "practiceroom/script.h"
 
-#include "chathost/digits.h"
+#include "text/digits.h"
 
 namespace zol::practiceroom {
 
