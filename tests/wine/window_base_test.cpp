@@ -12,6 +12,7 @@
 
 #include "tests/wine/support/harness.h"
 #include "winui/pump_win.h"
+#include "winui/window_class_win.h"
 #include "winui/window_win.h"
 
 namespace zol::test {
@@ -48,22 +49,8 @@ private:
 };
 
 bool register_class(const wchar_t* name, bool unicode) {
-    if (unicode) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &ui::Window::window_proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = name;
-        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }
-    std::string narrow;
-    for (const wchar_t* p = name; *p; ++p) narrow += static_cast<char>(*p);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ui::Window::window_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = narrow.c_str();
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return ui::register_class(
+        {.name = name, .characters = unicode ? ui::CharacterSet::unicode : ui::CharacterSet::ansi});
 }
 
 TEST(WindowBase, ObjectSeesItsWindowFromCreationToDestructionAndIsDetachedOnce) {
@@ -201,7 +188,8 @@ TEST(Pause, LastPauseInsideAnotherLengthensItInsteadOfNesting) {
     using namespace std::chrono_literals;
     drop_left_quit();
     ui::MessagePump pump;
-    g_last = {&pump};
+    g_last = {};
+    g_last.pump = &pump;
     SetTimer(nullptr, 0, 50, pause_last_from_timer);
     pump.Pause(1);
     const auto ended = Clock::now();
