@@ -9,6 +9,7 @@
 #include "tests/support/wait.h"
 #include "tests/support/windows_win.h"
 #include "winui/code_page_win.h"
+#include "winui/win_ui.h"
 
 namespace zol::test {
 
@@ -224,22 +225,22 @@ std::optional<POINT> menu_bar_item_point(HWND window, const std::vector<std::wst
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+    const ui::Font font(CreateFontIndirectW(&metrics.lfMenuFont));
     HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, font);
     // Each item is its caption's width and 12 pixels of space.
     constexpr LONG kItemSpace = 12;
     LONG x = left;
     LONG width = 0;
-    for (int i = 0; i <= index; ++i) {
-        x += width;
-        RECT text{0, 0, 0, 0};
-        DrawTextW(dc, captions[i].c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
-        width = (text.right - text.left) + kItemSpace;
+    {
+        const ui::Selection menu_font(dc, font.get());
+        for (int i = 0; i <= index; ++i) {
+            x += width;
+            RECT text{0, 0, 0, 0};
+            DrawTextW(dc, captions[i].c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
+            width = (text.right - text.left) + kItemSpace;
+        }
     }
-    SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    DeleteObject(font);
     return POINT{x + width / 2, y};
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "winui/code_page_win.h"
+#include "winui/win_ui.h"
 
 namespace zol::test {
 
@@ -102,7 +103,7 @@ std::vector<COLORREF> pixels_shown(HWND window) {
     std::vector<COLORREF> pixels;
     if (w <= 0 || h <= 0) return pixels;
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    const ui::MemoryDc memory(CreateCompatibleDC(screen));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = w;
@@ -110,17 +111,16 @@ std::vector<COLORREF> pixels_shown(HWND window) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const ui::Bitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
-        SelectObject(memory, old);
+        {
+            const ui::Selection into_bitmap(memory.get(), bitmap.get());
+            BitBlt(memory.get(), 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
+        }
         // 0x00RRGGBB in the section, 0x00BBGGRR as a COLORREF.
         const auto* p = static_cast<const std::uint32_t*>(bits);
         for (int i = 0; i < w * h; ++i) pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
     }
-    if (bitmap) DeleteObject(bitmap);
-    DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return pixels;
 }
