@@ -13,6 +13,7 @@ std::size_t CodePageLayout::max_char_bytes() const {
 }
 
 std::size_t tail_start(std::string_view bytes, std::size_t chars, const CodePageLayout& code_page) {
+    if (chars == 0) return bytes.size();  // nothing wanted; the steps below would look past the end
     // Every character takes at most max_char_bytes and gives at least one
     // UTF-16 unit, so this many bytes from the end hold enough characters.
     const std::size_t width = code_page.max_char_bytes();

@@ -250,6 +250,36 @@ TEST(ReadChatText, CountsBlanksInBytesTheHostLeftUnwrittenOnEveryCodePage) {
     EXPECT_EQ(ReadChatText(host.windows), whole_text_tail(code_page, line));
 }
 
+// Where converting starts, for each kind of code page: never inside a
+// character, and late enough to convert little more than is wanted.
+TEST(TailStart, StartsAtACharacterNearTheEnd) {
+    CodePageLayout other;
+    other.kind = CodePageLayout::Kind::Other;
+    const CodePageLayout single = MemoryCodePage::latin1().layout(), utf8 = MemoryCodePage::utf8().layout(),
+                         double_byte = MemoryCodePage::double_byte().layout();
+    struct {
+        const char* name;
+        const CodePageLayout& code_page;
+        std::string bytes;
+        std::size_t chars, start;
+    } rows[] = {
+        {"single-byte: every byte a character", single, "ab\xA9\xA9\xA9", 2, 3},
+        {"single-byte: more than there are", single, "abc", 4, 0},
+        {"utf-8: back to the die's first byte", utf8, "a\xF0\x9F\x8E\xB2xyz", 1, 1},
+        {"utf-8: back to the first byte of a two-byte character", utf8, "\xC3\xA9" "abc", 1, 0},
+        {"utf-8: stray continuation bytes", utf8, "a\x80\x80\x80\x80xyz", 1, 1},
+        {"utf-8: continuation bytes at the start", utf8, "\x80\x80" "abcdef", 2, 0},
+        {"utf-8: ASCII", utf8, "abcdefgh", 1, 4},
+        {"utf-8: four bytes a character, one to spare", utf8, "abcdefghi", 2, 1},
+        {"utf-8: nothing wanted", utf8, "abc", 0, 3},
+        {"double-byte: after a one-byte character", double_byte, "ab\x88\x9F", 1, 2},
+        {"double-byte: an even run of lead bytes", double_byte, "a\x88\x9F\x88\x9F", 1, 3},
+        {"double-byte: an odd run of lead bytes", double_byte, "a\x88\x9F\x88\x9F" "b", 2, 1},
+        {"other: from the start", other, "abcdefgh", 1, 0},
+    };
+    for (const auto& row : rows) EXPECT_EQ(tail_start(row.bytes, row.chars, row.code_page), row.start) << row.name;
+}
+
 TEST(LastChatLine, TakesWhatFollowsTheLastCarriageReturn) {
     struct { const wchar_t* text; const wchar_t* line; } rows[] = {
         {L"", L""}, {L"no break", L""}, {L"a\r", L""}, {L"a\rb", L"b"}, {L"a\r\nb", L"\nb"}, {L"\r\r x", L" x"},
