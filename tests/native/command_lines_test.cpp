@@ -4,6 +4,7 @@
 #include <string>
 
 #include "console/command_lines.h"
+#include "practiceroom/dice.h"
 
 using namespace zol;
 
@@ -67,7 +68,13 @@ TEST(RollLine, RefusesACountThatIsNoNumber) {
     }
 }
 
-TEST(InitLine, IsFixed) { EXPECT_EQ(init_line(), L"//roll-dice1-sides100"); }
+// Read as the practice room's dice service reads commands, as the host's does.
+TEST(InitLine, AsksTheDiceServiceForOneDieOfAHundredSides) {
+    const practiceroom::DiceCommand command = practiceroom::parse_dice_command(init_line());
+    EXPECT_EQ(command.kind, practiceroom::DiceCommandKind::Roll);
+    EXPECT_EQ(command.count, 1);
+    EXPECT_EQ(command.sides, 100);
+}
 
 TEST(XpLine, PostsFiveTimesHighestDieTimesTheOthers) {
     struct {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 
 #include "console/console_layout.h"
+#include "infowindows/help_text.h"
 
 namespace zol {
 namespace {
@@ -56,6 +58,37 @@ TEST(ConsoleLayout, EveryBoxIsNamedByALabelOrATooltip) {
             EXPECT_FALSE(other.text.empty());
         }
         EXPECT_TRUE(found) << "no label row " << *label;
+    }
+}
+
+// The help says how much each scroll box takes; the single-line boxes take
+// as much as an edit box does by itself.
+TEST(ConsoleLayout, BoxesTakeAsManyCharactersAsTheHelpSays) {
+    const std::wstring promise = L"the lymit in each scroll box is ";
+    const std::wstring& help = help_text();
+    const std::size_t at = help.find(promise);
+    ASSERT_NE(at, std::wstring::npos);
+    const std::size_t limit = std::stoul(help.substr(at + promise.size()));
+    for (const ui::ControlRow& row : console_controls()) {
+        SCOPED_TRACE(row.id);
+        if (row.kind == ControlKind::multi_line_box) {
+            EXPECT_EQ(row.max_length, limit);
+        } else if (row.kind == ControlKind::single_line_box) {
+            EXPECT_EQ(row.max_length, 0u);
+        }
+    }
+}
+
+// Bytes decoded as Windows decodes code page 1252: Latin-1 but for 80..9F,
+// whose five unassigned bytes stay their C1 control codes.
+TEST(Windows1252, DecodesTheBytesWhereItDiffersFromLatin1AsWindowsDoes) {
+    struct { unsigned char byte; wchar_t ch; } rows[] = {
+        {0x41, L'A'},     {0x7F, 0x007F},   {0x80, 0x20AC},   {0x81, 0x0081},   {0x8A, 0x0160},
+        {0x8D, 0x008D},   {0x99, 0x2122},   {0x9F, 0x0178},   {0xA0, 0x00A0},   {0xFF, 0x00FF},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(decode_windows_1252(std::string(1, static_cast<char>(row.byte))), std::wstring(1, row.ch))
+            << std::hex << static_cast<int>(row.byte);
     }
 }
 

@@ -85,8 +85,11 @@ TEST(DiceCounter, DropsLinesWithFewerValuesThanTheCountOrValuesItCannotHold) {
         {L"OnlineHost", L"Jimbo rolled 3 92-sided dice:  45 67", nullptr, 0},
         // One trailing separator supplies an empty third value.
         {L"OnlineHost", L"Jimbo rolled 3 92-sided dice:  45 67 ", L"Jimbo", 18},
-        // The first value would start two past the end.
+        // The first value would start two past the end; one past the end
+        // it is an empty value.
         {L"OnlineHost", L"Jimbo rolled 2 92-sided dice", nullptr, 0},
+        {L"OnlineHost", L"Jimbo rolled 1 20-sided die: ", nullptr, 0},
+        {L"OnlineHost", L"Jimbo rolled 1 20-sided die:  ", L"Jimbo", 0},
         {L"OnlineHost", L"Jimbo rolled 2 92-sided dice:", nullptr, 0},
         // Values beyond 16 bits.
         {L"OnlineHost", L"Jimbo rolled 2 92-sided dice:  32768 1", nullptr, 0},
@@ -107,15 +110,27 @@ TEST(DiceCounter, CountOfZeroOrLessReadsNoValuesAndScoresZero) {
 }
 
 TEST(DiceCounter, ArbitraryTextNeverReadsOutOfBounds) {
-    // ASan and UBSan watch this: every prefix of awkward lines.
+    // ASan and UBSan watch this: every prefix of awkward lines. A prefix of
+    // the first line is counted only once it reaches into the place of its
+    // last value; the others hold no value to score.
     const std::wstring lines[] = {
         L"Jimbo rolled 15 92-sided dice:  45 67 12 13 14 15 16 17 18 19 20 21 22 23 24",
         L"rolled 9 sided di",
         L"sided di rolled 99",
         L"a rolled 1 x-sided die:",
     };
-    for (const auto& line : lines)
-        for (std::size_t n = 0; n <= line.size(); ++n) (void)read_dice_result(L"OnlineHost", line.substr(0, n));
+    for (const auto& line : lines) {
+        for (std::size_t n = 0; n <= line.size(); ++n) {
+            SCOPED_TRACE(testing::PrintToString(line.substr(0, n)));
+            const std::optional<DiceTally> tally = read_dice_result(L"OnlineHost", line.substr(0, n));
+            if (&line == &lines[0]) {
+                EXPECT_EQ(tally.has_value(), n + 2 >= line.size());
+            } else if (tally) {
+                EXPECT_EQ(tally->total, 0);
+            }
+        }
+    }
+    EXPECT_EQ(read_dice_result(L"OnlineHost", lines[0])->total, 33);
 }
 
 TEST(DiceCounter, CountsAResultIntoItsCaptionAndAnnouncesItOnlyWhenTheScoreIsSaid) {

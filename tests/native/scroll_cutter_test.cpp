@@ -94,6 +94,7 @@ TEST(ScrollCutter, WrapsAtTheLastBlankWithTheCounterRules) {
         // the blank at 2, so the second text runs on to the next wrap at 99.
         {"a word straddling the wrap rides along", L"a " + letters(96) + L" end",
          {L"a ", letters(96) + L" ", L"end"}},
+        {"a blank that opens the line is one to wrap at", L" " + letters(60), {L" ", letters(60)}},
     });
 }
 
@@ -148,6 +149,10 @@ TEST(ScrollCutter, ReadsTheTextAsItStandsAtEachLine) {
     EXPECT_EQ(line_text(L"one" + kCrLf + L"t", spans[1]), L"t");
     EXPECT_EQ(line_text(L"on", spans[1]), L"");
     EXPECT_EQ(line_text(L"on", spans[0]), L"on");
+    // A span that starts past its end is the empty line, however long the
+    // text has grown; position 0 holds nothing.
+    EXPECT_EQ(line_text(L"abcdef", {4, 2}), L"");
+    EXPECT_EQ(line_text(L"abcdef", {0, 2}), L"");
 }
 
 // Text typed into a box has a LF after every CR. For any such text the

@@ -26,6 +26,7 @@ TEST(LenientNumber, SkipsBlanksTabsLineFeedsAndStopsAtOtherCharacters) {
         {L".5", 0.5},   {L"+-1", 0},     {L"1-", 1},      {L"\r5", 0},     {L"9e3", 9},
     };
     for (const auto& row : rows) EXPECT_EQ(lenient_number(row.text), row.value) << '"' << testing::PrintToString(std::wstring(row.text)) << '"';
+    EXPECT_EQ(lenient_number(std::wstring(400, L'9')), 0);  // beyond the double range
 }
 
 TEST(StrictNumber, AcceptsOneNumberInTheUserFormat) {
@@ -42,6 +43,11 @@ TEST(StrictNumber, AcceptsOneNumberInTheUserFormat) {
         {L"1,", &us, std::nullopt},   {L"-", &us, std::nullopt},    {L".", &us, std::nullopt},
         {L"1e", &us, std::nullopt},   {L"1e999", &us, std::nullopt}, {L"2.5", &de, 25},  // "." groups digits there
         {L"\t4", &us, std::nullopt},
+        // A signed exponent; below the smallest double a number reads as
+        // what strtod makes of it, down to 0, never as no number.
+        {L"1e+3", &us, 1000},         {L"1e-3", &us, 0.001},        {L"-2.5E-1", &us, -0.25},
+        {L"1e-310", &us, 1e-310},     {L"1e-400", &us, 0},
+        {L"1e+", &us, std::nullopt},  {L"1e-", &us, std::nullopt},  {L"1e+-3", &us, std::nullopt},
     };
     for (const auto& row : rows) EXPECT_EQ(strict_number(row.text, *row.format), row.value) << testing::PrintToString(std::wstring(row.text));
 }
