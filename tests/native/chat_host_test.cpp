@@ -1,19 +1,67 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "chathost/memory_host.h"
 #include "chathost/zol_chat.h"
 
 using namespace zol;
 using namespace zol_chat;
 
+// The reader and the buffer ask for memory with new (std::nothrow) and cope
+// with getting none. ASan stops the program at a request it cannot meet
+// unless told to give nullptr, as the allocator does without it.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+
 namespace {
+
+// The in-memory host with a few more ways to misbehave, for the reader's
+// and the sender's error paths: single messages that go unanswered (a host
+// busy for a moment), a conversion that runs out of memory, and a record of
+// the room each read offered.
+class TestHost : public MemoryHost {
+public:
+    using MemoryHost::MemoryHost;
+
+    int lengths_to_fail = 0;        // the next text_length calls give nothing
+    int reads_to_fail = 0;          // the next text_bytes calls give nothing
+    bool decode_runs_out = false;   // decode writes part of the text, then throws
+    std::vector<std::size_t> rooms;  // the room of every text_bytes call
+
+    std::optional<std::size_t> text_length(HostWindow window) override {
+        if (lengths_to_fail > 0) {
+            --lengths_to_fail;
+            return std::nullopt;
+        }
+        return MemoryHost::text_length(window);
+    }
+    std::optional<HostBytes> text_bytes(HostWindow window, std::size_t room) override {
+        rooms.push_back(room);
+        if (reads_to_fail > 0) {
+            --reads_to_fail;
+            return std::nullopt;
+        }
+        return MemoryHost::text_bytes(window, room);
+    }
+    void decode(std::string_view bytes, std::wstring& into) override {
+        MemoryHost::decode(bytes, into);
+        if (decode_runs_out) {
+            into.resize(into.size() / 2);
+            throw std::bad_alloc();
+        }
+    }
+};
 
 // A host client with its frame and inner-window client, and helpers to add
 // the inner windows the tests need.
 struct Host {
     explicit Host(MemoryCodePage code_page = MemoryCodePage::latin1()) : windows(std::move(code_page)) {}
 
-    MemoryHost windows;
+    TestHost windows;
     HostWindow frame = windows.add_top_level(L"AOL Frame25");
     HostWindow client = windows.add_child(frame, L"MDIClient");
 
@@ -104,10 +152,18 @@ TEST(FindChatRoom, TakesTheRoomHighestInTheStackingAndFollowsTheUser) {
 
 TEST(ReadChatText, GivesTheTextItsZeroAndAtMostTheLast500Characters) {
     Host host;
+    host.windows.set_window_text(host.frame, L"America Online");
     EXPECT_EQ(ReadChatText(host.windows), L" ");  // no room
     auto room = host.add_room(L"first\rJimbo:  hi");
     EXPECT_EQ(ReadChatText(host.windows), std::wstring(L"first\rJimbo:  hi") + L'\0');
     EXPECT_EQ(LastChatLine(ReadChatText(host.windows)), std::wstring(L"Jimbo:  hi") + L'\0');
+    host.windows.set_window_text(room.text, L"a");
+    EXPECT_EQ(ReadChatText(host.windows), std::wstring(L"a") + L'\0');
+    // An empty text is no text, and is not asked for.
+    host.windows.set_window_text(room.text, L"");
+    host.windows.rooms.clear();
+    EXPECT_EQ(ReadChatText(host.windows), L" ");
+    EXPECT_TRUE(host.windows.rooms.empty());
 
     std::wstring history(600, L'x');
     for (std::size_t i = 0; i < history.size(); ++i) history[i] = static_cast<wchar_t>(L'a' + i % 26);
@@ -133,7 +189,31 @@ TEST(ReadChatText, DistrustsTheHost) {
     const std::wstring flood = L"\rJo:  " + std::wstring(kGrowthRoom + 100, L'x');
     host.windows.on_text_read(room.text, [&] { host.windows.set_window_text(room.text, flood); });
     EXPECT_EQ(ReadChatText(host.windows), flood.substr(flood.size() - 499) + L'\0');
+    // One that outgrows the room again when asked once more is given up.
+    const std::wstring grown = flood + std::wstring(kGrowthRoom + 100, L'y');
+    host.windows.on_text_read(room.text, [&] {
+        host.windows.set_window_text(room.text, grown);
+        host.windows.on_text_read(room.text, [&] { host.windows.set_window_text(room.text, grown + grown); });
+    });
+    EXPECT_EQ(ReadChatText(host.windows), L" ");
+    // A length that lies high leaves a blank for every byte not written;
+    // the blanks take the tail's room before the text does.
+    host.windows.set_window_text(room.text, L"\rJo:  hi");
+    const std::wstring zero(1, L'\0');
+    const struct { std::size_t blanks; std::wstring tail; } high[] = {
+        {498, L"i" + zero + std::wstring(498, L' ')},
+        {499, zero + std::wstring(499, L' ')},
+        {500, std::wstring(500, L' ')},
+    };
+    for (const auto& lie : high) {
+        host.windows.set_reported_length(room.text, 8 + lie.blanks);
+        EXPECT_EQ(ReadChatText(host.windows), lie.tail) << lie.blanks << " blanks";
+    }
+    // A length right at the limit is still believed.
+    host.windows.set_reported_length(room.text, kMaxRoomTextLength);
+    EXPECT_EQ(ReadChatText(host.windows), std::wstring(kChatTailLength, L' '));
     // A length that always lies low would only ever give a cut text: nothing.
+    host.windows.set_window_text(room.text, flood);
     host.windows.set_reported_length(room.text, 3);
     EXPECT_EQ(ReadChatText(host.windows), L" ");
     // An absurd length reads as no text; so does a window that does not answer
@@ -192,6 +272,10 @@ TEST(ReadChatText, ConvertsOnlyTheEndAndNeverSplitsACharacter) {
         {"double-byte, ideographs only", MemoryCodePage::double_byte(), {"\x88\x9F"}},
         {"double-byte, invalid", MemoryCodePage::double_byte(),
          {"\x88\x9F", "\x81\x0D", "\xFD", "\x80", "\x88"}},
+        // The first lead byte of each of code page 932's two lead ranges,
+        // 81 and E0, as first and as second byte.
+        {"double-byte, lead bytes 81 and E0", MemoryCodePage::double_byte(),
+         {"\x81\x81", "\xE0\xE0", "\x81\xE0", "\xE0\x81"}},
         {"utf-8", MemoryCodePage::utf8(),
          {"a", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x8E\xB2", "\r", "\xE0\xA4\xB9"}},
         {"utf-8, outside the BMP only", MemoryCodePage::utf8(), {"\xF0\x9F\x8E\xB2"}},
@@ -203,10 +287,10 @@ TEST(ReadChatText, ConvertsOnlyTheEndAndNeverSplitsACharacter) {
         Host host(c.code_page);
         auto room = host.add_room();
         // Histories of every length from 590 to 620 pieces, the pieces taken
-        // in a rotating order, ending in zero to three one-byte characters,
-        // so the boundary lands on every kind of byte.
+        // in a rotating order, ending in zero to three one-byte characters
+        // or a dice result, so the boundary lands on every kind of byte.
         for (std::size_t length = 590; length <= 620; ++length) {
-            for (const std::string ending : {"", "a", "ab", "abc"}) {
+            for (const std::string ending : {"", "a", "ab", "abc", "\rOnlineHost:  Jo rolled 1 6-sided die:  4"}) {
                 std::string history;
                 for (std::size_t i = 0; i < length; ++i) history += c.pieces[(i * 7 + length) % c.pieces.size()];
                 history += ending;
@@ -248,6 +332,19 @@ TEST(ReadChatText, CountsBlanksInBytesTheHostLeftUnwrittenOnEveryCodePage) {
     host.windows.window_bytes(room.text) = line;
     host.windows.set_reported_length(room.text, 609);
     EXPECT_EQ(ReadChatText(host.windows), whole_text_tail(code_page, line));
+
+    // Only a read that came back cut pays for room for two bytes a
+    // character: 5009 characters in 10009 bytes.
+    const std::string long_line = "\rJimbo:  " + repeat("\x88\x9F", 5000);
+    host.windows.window_bytes(room.text) = long_line;
+    host.windows.set_reported_length(room.text, std::nullopt);
+    host.windows.rooms.clear();
+    EXPECT_EQ(ReadChatText(host.windows), whole_text_tail(code_page, long_line));
+    EXPECT_EQ(host.windows.rooms, std::vector<std::size_t>{long_line.size() + kGrowthRoom});
+    host.windows.set_reported_length(room.text, 5009);
+    host.windows.rooms.clear();
+    EXPECT_EQ(ReadChatText(host.windows), whole_text_tail(code_page, long_line));
+    EXPECT_EQ(host.windows.rooms, (std::vector<std::size_t>{5009 + kGrowthRoom, 2 * 5009 + kGrowthRoom}));
 }
 
 // Where converting starts, for each kind of code page: never inside a
@@ -331,6 +428,31 @@ TEST(SendChatLine, DoesNothingWithoutARoomOrWhenTheHostHangs) {
     host.windows.set_hung(room.input, true);
     SendChatLine(host.windows, L"hello");
     EXPECT_TRUE(host.windows.log.empty());
+    // A box that leaves one message about the draft unanswered: the line
+    // is not sent, rather than sent with the draft lost.
+    host.windows.set_hung(room.input, false);
+    host.windows.set_window_text(room.input, L"draft");
+    host.windows.lengths_to_fail = 1;
+    SendChatLine(host.windows, L"hello");
+    host.windows.reads_to_fail = 1;
+    SendChatLine(host.windows, L"hello");
+    EXPECT_TRUE(host.windows.log.empty());
+    EXPECT_EQ(host.windows.window_text(room.input), L"draft");
+}
+
+// Out of memory while converting: the reader gives no text rather than
+// part of it, and a draft that could not be converted whole is not put
+// back cut.
+TEST(ReadChatText, RunningOutOfMemoryGivesNoTextAndPutsBackNoPartOfTheDraft) {
+    Host host;
+    auto room = host.add_room(L"\rJo:  hi there");
+    host.windows.set_window_text(room.input, L"half typed");
+    host.windows.decode_runs_out = true;
+    EXPECT_EQ(ReadChatText(host.windows), L" ");
+    SendChatLine(host.windows, L"hello");
+    host.windows.decode_runs_out = false;
+    EXPECT_EQ(host.windows.window_text(room.text), L"\rJo:  hi there\rme:  hello");
+    EXPECT_EQ(host.windows.window_text(room.input), L"");
 }
 
 // A read waits for the host with messages flowing, so a command that posts a
@@ -362,6 +484,46 @@ TEST(ReusableBuffer, LendsTheKeptBufferOnlyToOneCallerAtATime) {
     EXPECT_FALSE(buffer.lent());
     EXPECT_TRUE(buffer.lend(1000).is_kept());
     EXPECT_GE(buffer.kept_capacity(), 1000u);
+}
+
+// A lease moves with its buffer and leaves an empty one behind; the kept
+// buffer stays lent until the lease holding it ends. A request the kept
+// buffer fits exactly reuses it, and one that memory cannot meet gives an
+// empty lease and lets the kept buffer go, so the next request starts
+// afresh.
+TEST(ReusableBuffer, LeasesMoveWithTheirBuffersAndAFailedGrowthLeavesNothingStale) {
+    ReusableBuffer buffer;
+    auto first = buffer.lend(0);  // nothing asked for is still a buffer
+    ASSERT_TRUE(first && first.is_kept());
+    ReusableBuffer::Lease moved(std::move(first));
+    EXPECT_TRUE(moved && moved.is_kept());
+    EXPECT_FALSE(first || first.is_kept());
+    EXPECT_EQ(first.capacity(), 0u);
+    EXPECT_TRUE(first.text().empty());
+    {
+        auto own = buffer.lend(10);
+        ASSERT_TRUE(own && !own.is_kept());
+        std::fill_n(own.data(), 10, 'x');
+        own.set_length(10);
+        first = std::move(own);
+    }
+    EXPECT_EQ(first.text(), "xxxxxxxxxx");  // under ASan: fails if the buffer went with `own`
+    EXPECT_EQ(first.capacity(), 10u);
+    first = {};
+    EXPECT_TRUE(buffer.lent());
+    moved = {};
+    EXPECT_FALSE(buffer.lent());
+
+    char* kept = nullptr;
+    {
+        auto grown = buffer.lend(1000);
+        kept = grown.data();
+    }
+    EXPECT_EQ(buffer.lend(buffer.kept_capacity()).data(), kept);
+
+    EXPECT_FALSE(buffer.lend(std::size_t{1} << 42));
+    EXPECT_FALSE(buffer.lent());
+    EXPECT_TRUE(buffer.lend(10));
 }
 
 TEST(ReadChatText, ANestedSendWithALongDraftLeavesTheOuterReadExact) {

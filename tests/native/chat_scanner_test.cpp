@@ -40,6 +40,7 @@ TEST(ScanTick, ShortTextsAndShortLinesRaiseNothingOrAnEmptyMessage) {
     EXPECT_EQ(raised(scan_tick(read(L"\rnotice:"), m)), L"notice|");
     EXPECT_EQ(raised(scan_tick(read(L"\rnote:  "), m)), L"note|");  // same pair
     EXPECT_EQ(raised(scan_tick(read(L"\rA:  x"), m)), L"A|x");
+    EXPECT_EQ(raised(scan_tick(read(L"\r:"), m)), L"|");  // the shortest line there is
 }
 
 TEST(ScanTick, RestartingDoesNotRaiseTheLastLineAgain) {
