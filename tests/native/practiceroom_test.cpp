@@ -32,6 +32,7 @@ TEST(DiceCommand, ReadsTheFormsTheConsoleSendsABareRollAndRefusesTheRest) {
         {L"//roll-dice 1-sides2", K::Roll, 1, 2},
         {L"//roll-dice 04-sides06", K::Roll, 4, 6},
         {L"  //roll-dice 4-sides92\t", K::Roll, 4, 92},
+        {L" //roll-dice 4-sides92", K::Roll, 4, 92},
         {L"//roll-dice 4-sides 92", K::Roll, 4, 92},
         {L"//roll-dice 2.5-sides92", K::Refused, 0, 0},   // the console sends fractions unchanged
         {L"//roll-dice 0-sides92", K::Refused, 0, 0},
@@ -62,10 +63,8 @@ TEST(DiceCommand, ReadsTheFormsTheConsoleSendsABareRollAndRefusesTheRest) {
         SCOPED_TRACE(show(row.message));
         const DiceCommand c = parse_dice_command(row.message);
         EXPECT_EQ(c.kind, row.kind);
-        if (row.kind == K::Roll) {
-            EXPECT_EQ(c.count, row.count);
-            EXPECT_EQ(c.sides, row.sides);
-        }
+        EXPECT_EQ(c.count, row.count);  // 0 unless rolled
+        EXPECT_EQ(c.sides, row.sides);
     }
 }
 
@@ -141,6 +140,8 @@ TEST(DiceRoller, GivesNothingOutsideTheRanges) {
     for (const auto& row : rows) {
         EXPECT_TRUE(roller.roll(row.count, row.sides).empty()) << row.count << "d" << row.sides;
     }
+    EXPECT_EQ(roller.roll(1, 2).size(), 1u);
+    EXPECT_EQ(roller.roll(15, 9999).size(), 15u);
 }
 
 // --- room text -----------------------------------------------------------
@@ -149,6 +150,8 @@ TEST(PostedText, DropsTrailingBreaksAndJoinsInnerOnesWithOneBlank) {
     struct { const wchar_t* raw; const wchar_t* posted; } rows[] = {
         {L"hi", L"hi"},
         {L"hi\r\n", L"hi"},
+        {L"hi\n", L"hi"},
+        {L"hi\r\n\n", L"hi"},
         {L"hi\r\n\r\n\n\r", L"hi"},
         {L"one\r\ntwo", L"one two"},
         {L"one\rtwo\nthree", L"one two three"},
@@ -165,7 +168,7 @@ TEST(PostedText, DropsTrailingBreaksAndJoinsInnerOnesWithOneBlank) {
 TEST(RoomText, HistoryIsOneCrBetweenLinesAndTheNoticeHasNoColon) {
     std::wstring history = entered_notice(room_name(2));
     EXPECT_EQ(history.find(L':'), std::wstring::npos);
-    EXPECT_NE(history.find(L"spar room 2"), std::wstring::npos);
+    EXPECT_EQ(history, L"*** you are in \"spar room 2\" ***");
     append_history_line(history, chat_line(L"Jimbo", L"hi"));
     append_history_line(history, chat_line(L"OnlineHost", L"Jimbo rolled 1 6-sided die:  4"));
     EXPECT_EQ(history, entered_notice(L"spar room 2") + L"\rJimbo:  hi\rOnlineHost:  Jimbo rolled 1 6-sided die:  4");
@@ -185,9 +188,13 @@ TEST(RoomText, DisplayTailKeepsWholeNewestLinesThatFit) {
         {L"a\r", 3, 100, L"a\r\n"},
         {L"a\r", 2, 100, L""},
         {L"a\r\rb", 100, 100, L"a\r\n\r\nb"},
+        {L"\rb", 100, 100, L"\r\nb"},  // a history that starts with its first line's CR
+        {L"\r\rb", 100, 100, L"\r\n\r\nb"},
         // Long lines are cut for the view, and cost only what is shown.
         {L"a\rxxxxxxxx\rb", 100, 3, L"a\r\nxxx\u2026\r\nb"},
         {L"a\rxxxxxxxx\rb", 7, 3, L"xxx\u2026\r\nb"},
+        {L"a\rabcdefgh\rb", 100, 3, L"a\r\nabc\u2026\r\nb"},
+        {L"a\rabc\rb", 100, 3, L"a\r\nabc\r\nb"},  // exactly as long as a line may be
         {L"xxxxxxxx", 2, 3, L"xx"},
     };
     for (const auto& row : rows) {
@@ -207,6 +214,7 @@ TEST(Script, ReadsDelaysNamesAndMessages) {
         L"1.5\tMr Bones :   //roll-dice 2-sides20  \r\n"
         L"  .25 z\u00e9: a: b\n");
     EXPECT_TRUE(s.problems.empty());
+    EXPECT_EQ(parse_script(L"2 bo: hi\r").lines.size(), 1u);  // an old Mac line end last
     ASSERT_EQ(s.lines.size(), 3u);
     struct { std::int64_t delay; const wchar_t* speaker; const wchar_t* message; int line; } rows[] = {
         {0, L"Jimbo", L"hi all", 3},
@@ -270,6 +278,7 @@ TEST(Seconds, ReadsPlainDecimalsToTheMillisecond) {
 TEST(Options, DefaultsAndEveryOption) {
     const ParsedOptions none = parse_options({});
     EXPECT_TRUE(none.error.empty());
+    EXPECT_FALSE(none.options.help);
     EXPECT_EQ(none.options.name, L"proctor");
     EXPECT_EQ(none.options.rooms, 1);
     EXPECT_FALSE(none.options.seed.has_value());
@@ -280,8 +289,9 @@ TEST(Options, DefaultsAndEveryOption) {
     const ParsedOptions all = parse_options({L"--name", L"z\u00e9 Ann", L"--rooms", L"3", L"--script", L"s.txt",
                                              L"--transcript", L"t.tsv", L"--seed", L"4294967295", L"--hang-after",
                                              L"2.5", L"--quit-after", L"60", L"--rooms", L"0", L"--windows",
-                                             L"unicode", L"--length-off", L"-7"});
+                                             L"unicode", L"--length-off", L"-7", L"--help"});
     ASSERT_TRUE(all.error.empty()) << show(all.error);
+    EXPECT_TRUE(all.options.help);
     EXPECT_EQ(all.options.name, L"z\u00e9 Ann");
     EXPECT_EQ(all.options.rooms, 0);  // the later repeat wins
     EXPECT_EQ(all.options.script_path, L"s.txt");
@@ -301,6 +311,8 @@ TEST(Options, RefusesBadWords) {
         {L"--seed", L"4294967296"}, {L"--seed", L""}, {L"--hang-after", L"soon"}, {L"--quit-after", L"-3"},
         {L"--script", L""}, {L"--transcript"}, {L"--windows", L"ANSI"}, {L"--windows", L"wide"},
         {L"--length-off", L"+7"}, {L"--length-off", L"-"}, {L"--length-off", L"1000001"}, {L"--length-off", L"--7"},
+        {L"--seed", L"x"}, {L"--rooms", L":"},
+        {L"--nmae", L"5"},  // an unknown option, even with a value another one would take
     };
     for (const auto& args : rows) EXPECT_FALSE(parse_options(args).error.empty()) << show(args[0]);
 }
