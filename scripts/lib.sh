@@ -8,8 +8,9 @@ cd "$ROOT"
 # wine32:i386 lets the one Wine prefix run the 32-bit exes next to the 64-bit
 # ones; clang, lld and the compiler-rt libraries build the fuzz targets
 # (libFuzzer) and the clang build of the Windows sources; locales gives the
-# Wine tests the locales of other code pages.
-PACKAGES=(cmake ninja-build g++ libgtest-dev googletest
+# Wine tests the locales of other code pages; ccache keeps compiles from
+# one build to the next.
+PACKAGES=(cmake ninja-build ccache g++ libgtest-dev googletest
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           clang lld libclang-rt-14-dev
           wine wine64 wine32:i386 fonts-wine xvfb xauth fonts-liberation imagemagick x11-utils locales)
@@ -58,19 +59,19 @@ generate_locales() {
     done
 }
 
-# Configures and builds one preset; the output goes to the terminal.
+# Configures a preset and builds it, or only the given targets; the output
+# goes to the terminal. With ccache installed every compile goes through it,
+# so a build from a fresh clone on a machine that built before is quick.
 build_preset() {
-    cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
-}
-
-build_all() {
-    log "building the native core and its tests"
-    build_preset native
-    local p
-    for p in "${WINDOWS_PRESETS[@]}"; do
-        log "building the Windows exes and their tests (preset $p, mingw-w64)"
-        build_preset "$p"
-    done
+    local preset=$1
+    shift
+    if command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
+    cmake --preset "$preset" >/dev/null || return
+    if [ $# -gt 0 ]; then
+        cmake --build --preset "$preset" --target "$@"
+    else
+        cmake --build --preset "$preset"
+    fi
 }
 
 XVFB_PID=""
@@ -110,7 +111,7 @@ stop_session() {
 # typed into a box. With no modifier keys in X's key map Wine leaves them as
 # SendInput set them; X itself never has a key pressed under Xvfb.
 keymap_without_modifiers() {
-    local src=/usr/share/X11/xkb dir="$ROOT/build/xkb-no-modifiers" part
+    local src=/usr/share/X11/xkb dir="$ROOT/build/xkb-no-modifiers${ZOL_SESSION:+-$ZOL_SESSION}" part
     rm -rf "$dir"
     mkdir -p "$dir"
     for part in compat geometry keycodes rules types; do ln -s "$src/$part" "$dir/$part"; done
@@ -126,7 +127,7 @@ keymap_without_modifiers() {
 # accepts connections, so there is no race with other servers for a number
 # and no guessing whether it came up. Stops the script when it did not.
 start_xvfb() {
-    local dir fd xkb n="" xlog="$ROOT/build/xvfb.log"
+    local dir fd xkb n="" xlog="$ROOT/build/xvfb${ZOL_SESSION:+-$ZOL_SESSION}.log"
     mkdir -p "$ROOT/build"
     dir=$(mktemp -d "$ROOT/build/xvfb.XXXXXX")
     mkfifo "$dir/displayfd"
@@ -264,4 +265,35 @@ start_session() {
     else
         wine wineboot </dev/null >/dev/null 2>&1 || true
     fi
+}
+
+# A long run under Wine, not part of scripts/test (scripts/soak and
+# scripts/monkey): builds the driver exe of the preset, starts the session,
+# runs the driver with the given arguments and follows its output, which is
+# kept in LOG, then prints the figures the driver ends with (from the line
+# "== NAME figures ==" on). Returns the driver's exit code.
+#
+#   run_long_driver NAME PRESET TARGET LOG [driver arguments]
+run_long_driver() {
+    local name=$1 preset=$2 target=$3 out=$4
+    shift 4
+    install_missing
+    log "building the Windows exes and the $name driver (preset $preset)"
+    build_preset "$preset" "$target"
+    start_session
+    log "$name $* (display $DISPLAY, prefix $WINEPREFIX)"
+    # The output goes to a file, followed live, not into a pipe: Wine's
+    # services, started by the first program of a fresh server, inherit its
+    # standard output and keep a pipe open after the program has ended.
+    local status=0 driver follow
+    wine "build/$preset/bin/$target.exe" "$@" >"$out" 2>&1 &
+    driver=$!
+    tail -n +1 -f --pid="$driver" "$out" | tr -d '\r' &
+    follow=$!
+    wait "$driver" || status=$?
+    wait "$follow" || true
+    echo
+    echo "$name $* ($preset) on $(date -u '+%Y-%m-%d %H:%M UTC'), $(uname -n):"
+    tr -d '\r' <"$out" | sed -n "/^== $name figures ==/,\$p"
+    return "$status"
 }

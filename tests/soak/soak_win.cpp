@@ -188,6 +188,7 @@ private:
 };
 
 // ---------------------------------------------------------------------------
+// The steps both runs take.
 
 struct Options {
     double minutes = 10;
@@ -195,134 +196,182 @@ struct Options {
     bool nested = false;
 };
 
-bool wait_for_label(HWND label, const std::function<bool(const std::wstring&)>& ok) {
-    return test::wait_until([&] { return ok(test::text_of(label)); }, 5s);
+const std::wstring kBlankLabel(41, L' ');
+
+long long ms_since(std::chrono::steady_clock::time_point from) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - from).count();
 }
 
-int run(const Options& o) {
-    const int count = static_cast<int>(o.minutes * 60000 / kIntervalMs);
-    const std::vector<Result> results = make_results(count);
+std::string kb(long long bytes) { return bytes < 0 ? "?" : std::to_string(bytes / 1024) + " kB"; }
+
+// The practice room playing the results and the console beside it, with the
+// counter and say score switched on.
+struct Spar {
+    std::vector<Result> results;
+    std::wstring transcript;
+    test::MeasuredRun run;
+    HWND window = nullptr;
+    HWND label = nullptr;
+
+    const Process& console() const { return run.program; }
+    Tally tally() const { return tally_results(test::transcript_lines(transcript), results); }
+    bool announced(const Result& r, std::chrono::milliseconds within) const {
+        return test::wait_for_line(transcript, [&](const TranscriptLine& l) { return l.text == announcement_of(r); },
+                                   within);
+    }
+};
+
+// Says on standard output what went wrong, and gives false, when the spar
+// could not be set up.
+bool start_spar(Spar& spar, int count, long long interval_ms, const std::string& stem) {
+    spar.results = make_results(count);
     const std::wstring script = test::temp_file(L"soak-script");
-    const std::wstring transcript = test::temp_file(L"soak-transcript");
-    if (!write_script(script, results, kIntervalMs)) {
+    spar.transcript = test::temp_file(L"soak-transcript");
+    if (!write_script(script, spar.results, interval_ms)) {
         std::printf("cannot write the script\n");
-        return 2;
+        return false;
     }
-    std::printf("soak: %d results, one every %.1f s, then %d presses of each toggle\n", count, kIntervalMs / 1000.0,
-                o.presses);
+    spar.run = test::start_measured_run(L"--seed 4242 --script \"" + script + L"\" --transcript \"" + spar.transcript +
+                                            L"\"",
+                                        L"zolspar.exe", kConsoleClass.data(), kConsoleCaption.data(), stem);
+    if (!spar.run.started()) return false;
+    spar.window = spar.run.window;
+    spar.label = GetDlgItem(spar.window, idc_lblhitpoints);
+    return true;
+}
 
-    const test::MeasuredRun started =
-        test::start_measured_run(L"--seed 4242 --script \"" + script + L"\" --transcript \"" + transcript + L"\"",
-                                 L"zolspar.exe", kConsoleClass.data(), kConsoleCaption.data(), "soak");
-    if (!started.started()) return 2;
-    const Process& console = started.program;
-    HWND window = started.window;
-    HWND label = GetDlgItem(window, idc_lblhitpoints);
-    const Meter meter(console, started.linux_pid);
-
-    Presser presser(window);
-    const std::wstring blanks(41, L' ');
-    if (!presser.press(idc_cmdcounterstart) || !wait_for_label(label, [&](const auto& t) { return t == blanks; }) ||
-        !presser.press(idc_say_score)) {
-        std::printf("could not switch the counter and say score on\n");
-        return 2;
+bool switch_counting_on(Presser& presser, HWND label) {
+    if (presser.press(idc_cmdcounterstart) &&
+        test::wait_until([&] { return test::text_of(label) == kBlankLabel; }, 5s) && presser.press(idc_say_score)) {
+        return true;
     }
-    const Sample switched_on = meter.sample();
-    print_sample("counter and say score on", switched_on);
+    std::printf("could not switch the counter and say score on\n");
+    return false;
+}
 
-    // The first result warms the console up: the first line it posts and the
-    // first caption it draws load what stays loaded (under Wine some 1.5 MB,
-    // mostly font data). Growth is measured from after it.
+// Waits out the results, a line of figures once a minute (made by `report`);
+// false when the console ended meanwhile. `each_second` runs once a second.
+bool follow_results(const Spar& spar, long long total_ms, const std::function<void(const char*)>& report,
+                    const std::function<void()>& each_second = {}) {
     const auto began = std::chrono::steady_clock::now();
-    auto elapsed = [&] {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began).count();
-    };
-    if (!test::wait_for_line(transcript, [&](const TranscriptLine& l) { return l.text == announcement_of(results[0]); },
-                             std::chrono::milliseconds(kFirstResultMs + 10000))) {
-        std::printf("the first result was not announced\n");
-        return 1;
-    }
-    Sleep(300);
-    const Sample start = meter.sample();
-    print_sample("start (first result announced)", start);
-
-    // The rest of the results, with progress once a minute.
-    const long long total_ms = kFirstResultMs + (count - 1) * kIntervalMs + 3000;
     long long next_report = 60000;
-    while (elapsed() < total_ms) {
+    while (ms_since(began) < total_ms) {
         Sleep(1000);
-        if (!console.running()) {
-            std::printf("the console ended during the soak\n");
-            return 1;
+        if (!spar.console().running()) {
+            std::printf("the console ended after %lld s, with %d results announced\n", ms_since(began) / 1000,
+                        spar.tally().announced);
+            return false;
         }
-        if (elapsed() >= next_report) {
-            const Tally t = tally_results(test::transcript_lines(transcript), results);
+        if (each_second) each_second();
+        if (ms_since(began) >= next_report) {
+            const Tally t = spar.tally();
             char when[64];
             std::snprintf(when, sizeof when, "minute %lld: %d/%d announced", next_report / 60000, t.announced,
                           t.played);
-            print_sample(when, meter.sample());
+            report(when);
             next_report += 60000;
         }
     }
-    const Sample after_results = meter.sample();
-    print_sample("end of the results", after_results);
-    const Tally tally = tally_results(test::transcript_lines(transcript), results);
-    const std::wstring last_caption = L"~*~ " + results.back().roller + L" scored " +
-                                      std::to_wstring(results.back().total) + L" ~*~";
-    const bool last_shown = test::text_of(label) == last_caption;
+    return true;
+}
 
-    // The toggles, a thousand presses each; an even number leaves each as it
-    // was. The counter's label and the window's topmost style show that each
-    // press did what it should.
+// ---------------------------------------------------------------------------
+// The soak: results 1.5 s apart, then the toggles pressed a thousand times.
+
+struct TogglePresses {
     int missed = 0, wrong = 0;
-    std::vector<Sample> after_toggle;
+    std::vector<Sample> after;  // one sample after each toggle's presses
+};
+
+// An even number of presses leaves each toggle as it was. The counter's
+// label and the window's topmost style show that each press did what it
+// should: stay on top starts off and the counter on, so odd presses turn
+// the one on and the other off.
+TogglePresses press_toggles(Presser& presser, const Spar& spar, const Meter& meter, int presses) {
+    TogglePresses t;
     const ControlId toggles[] = {idc_say_score, idc_ontop, idc_cmdcounterstart};
     const char* const toggle_names[] = {"say_score", "ontop", "cmdcounterstart"};
     for (int k = 0; k < 3; ++k) {
-        for (int i = 0; i < o.presses; ++i) {
-            if (!presser.press(toggles[k])) ++missed;
-            // Stay on top starts off and the counter on: odd presses turn
-            // the one on and the other off.
+        for (int i = 0; i < presses; ++i) {
+            if (!presser.press(toggles[k])) ++t.missed;
             const bool odd = i % 2 == 0;
             if (toggles[k] == idc_ontop) {
-                const bool on_top = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-                wrong += on_top != odd;
+                t.wrong += ((GetWindowLongW(spar.window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) != odd;
             } else if (toggles[k] == idc_cmdcounterstart) {
-                const bool counting = test::text_of(label) == blanks;
-                wrong += counting == odd;
+                t.wrong += (test::text_of(spar.label) == kBlankLabel) == odd;
             }
         }
-        after_toggle.push_back(meter.sample());
+        t.after.push_back(meter.sample());
         char when[64];
-        std::snprintf(when, sizeof when, "after %d presses of %s", o.presses, toggle_names[k]);
-        print_sample(when, after_toggle.back());
+        std::snprintf(when, sizeof when, "after %d presses of %s", presses, toggle_names[k]);
+        print_sample(when, t.after.back());
     }
+    return t;
+}
 
-    // Still counting and announcing after all that.
-    const std::size_t before = test::transcript_lines(transcript).size();
+// Still counting and announcing: the init roll is counted and said.
+bool still_counts(Presser& presser, const Spar& spar) {
+    const std::size_t before = test::transcript_lines(spar.transcript).size();
     presser.press(idc_Command1);
-    const bool still_counts = test::wait_until(
+    return test::wait_until(
         [&] {
-            const auto lines = test::transcript_lines(transcript);
+            const auto lines = test::transcript_lines(spar.transcript);
             for (std::size_t i = before; i < lines.size(); ++i) {
                 if (lines[i].text.rfind(kMe + L"~*~ proctor scored ", 0) == 0) return true;
             }
             return false;
         },
         10s);
+}
+
+int run(const Options& o) {
+    const int count = static_cast<int>(o.minutes * 60000 / kIntervalMs);
+    std::printf("soak: %d results, one every %.1f s, then %d presses of each toggle\n", count, kIntervalMs / 1000.0,
+                o.presses);
+    Spar spar;
+    if (!start_spar(spar, count, kIntervalMs, "soak")) return 2;
+    const Meter meter(spar.console(), spar.run.linux_pid);
+    Presser presser(spar.window);
+    if (!switch_counting_on(presser, spar.label)) return 2;
+    const Sample switched_on = meter.sample();
+    print_sample("counter and say score on", switched_on);
+
+    // The first result warms the console up: the first line it posts and the
+    // first caption it draws load what stays loaded (under Wine some 1.5 MB,
+    // mostly font data). Growth is measured from after it.
+    if (!spar.announced(spar.results[0], std::chrono::milliseconds(kFirstResultMs + 10000))) {
+        std::printf("the first result was not announced\n");
+        return 1;
+    }
+    Sleep(300);
+    const Sample start = meter.sample();
+    print_sample("start (first result announced)", start);
+    if (!follow_results(spar, (count - 1) * kIntervalMs + 3000,
+                        [&](const char* when) { print_sample(when, meter.sample()); })) {
+        return 1;
+    }
+    const Sample after_results = meter.sample();
+    print_sample("end of the results", after_results);
+    const Tally tally = spar.tally();
+    const Result& last = spar.results.back();
+    const bool last_shown =
+        test::text_of(spar.label) == L"~*~ " + last.roller + L" scored " + std::to_wstring(last.total) + L" ~*~";
+
+    const TogglePresses toggles = press_toggles(presser, spar, meter, o.presses);
+    const bool counting_afterwards = still_counts(presser, spar);
     const Sample end = meter.sample();
 
-    // The figures.
     const long growth = start.rss_kb >= 0 && after_results.rss_kb >= 0 ? after_results.rss_kb - start.rss_kb : -1;
     const bool memory_ok = growth >= 0 && growth < 1024;
-    const bool gdi_ok = start.gdi >= 0 && after_results.gdi == start.gdi &&
-                        std::all_of(after_toggle.begin(), after_toggle.end(),
-                                    [&](const Sample& s) { return s.gdi == after_results.gdi; });
-    const bool user_ok = start.user >= 0 && after_results.user == start.user &&
-                         std::all_of(after_toggle.begin(), after_toggle.end(),
-                                     [&](const Sample& s) { return s.user == after_results.user; });
+    const auto flat = [&](long Sample::*count) {
+        return start.*count >= 0 && after_results.*count == start.*count &&
+               std::all_of(toggles.after.begin(), toggles.after.end(),
+                           [&](const Sample& s) { return s.*count == after_results.*count; });
+    };
+    const bool gdi_ok = flat(&Sample::gdi);
+    const bool user_ok = flat(&Sample::user);
     const bool results_ok = tally.played == count && tally.announced == count && tally.faults.empty() && last_shown;
-    const bool toggles_ok = missed == 0 && wrong == 0 && still_counts;
+    const bool toggles_ok = toggles.missed == 0 && toggles.wrong == 0 && counting_afterwards;
 
     std::printf("\n== soak figures ==\n");
     std::printf("results played / counted and announced once: %d / %d of %d%s\n", tally.played, tally.announced,
@@ -333,13 +382,13 @@ int run(const Options& o) {
                 switched_on.rss_kb, start.rss_kb, after_results.rss_kb, growth,
                 after_results.rss_kb - switched_on.rss_kb);
     std::printf("%s: start %ld, end of results %ld, after toggles %ld %ld %ld\n", meter.gdi_name(), start.gdi,
-                after_results.gdi, after_toggle[0].gdi, after_toggle[1].gdi, after_toggle[2].gdi);
+                after_results.gdi, toggles.after[0].gdi, toggles.after[1].gdi, toggles.after[2].gdi);
     std::printf("%s: start %ld, end of results %ld, after toggles %ld %ld %ld\n", meter.user_name(), start.user,
-                after_results.user, after_toggle[0].user, after_toggle[1].user, after_toggle[2].user);
-    std::printf("VmRSS after the toggles: %ld kB (%+ld kB), at the end %ld kB\n", after_toggle[2].rss_kb,
-                after_toggle[2].rss_kb - after_results.rss_kb, end.rss_kb);
+                after_results.user, toggles.after[0].user, toggles.after[1].user, toggles.after[2].user);
+    std::printf("VmRSS after the toggles: %ld kB (%+ld kB), at the end %ld kB\n", toggles.after[2].rss_kb,
+                toggles.after[2].rss_kb - after_results.rss_kb, end.rss_kb);
     std::printf("presses: %d each, %d not handled within 5 s, %d with the wrong effect; counting afterwards: %s\n",
-                o.presses, missed, wrong, still_counts ? "yes" : "NO");
+                o.presses, toggles.missed, toggles.wrong, counting_afterwards ? "yes" : "NO");
     std::printf("verdict: results %s, memory %s, GDI %s, USER %s, toggles %s\n", results_ok ? "ok" : "FAILED",
                 memory_ok ? "ok" : "FAILED", gdi_ok ? "ok" : "FAILED", user_ok ? "ok" : "FAILED",
                 toggles_ok ? "ok" : "FAILED");
@@ -347,11 +396,9 @@ int run(const Options& o) {
     return results_ok && memory_ok && gdi_ok && user_ok && toggles_ok ? 0 : 1;
 }
 
-
 // ---------------------------------------------------------------------------
-// Results inside each other's pauses.
-
-std::string kb(long long bytes) { return bytes < 0 ? "?" : std::to_string(bytes / 1024) + " kB"; }
+// The nested soak: results 0.6 s apart, each inside the pause of the one
+// before.
 
 void print_stack(const char* when, const test::StackUse& st, const Sample& m) {
     std::printf("%-36s stack now %8s, deepest %8s   private memory %6ld kB\n", when, kb(st.now_bytes).c_str(),
@@ -359,122 +406,80 @@ void print_stack(const char* when, const test::StackUse& st, const Sample& m) {
     std::fflush(stdout);
 }
 
+// How long after the last result's announcement the stack is back where it
+// was before the first result; nothing when it is not within 10 s.
+std::optional<long long> unwinding_ms(const test::StackMeter& stack, const test::StackUse& idle) {
+    const auto from = std::chrono::steady_clock::now();
+    const long long margin = 16 * 1024;
+    if (!test::wait_until(
+            [&] {
+                const auto now = stack.sample().now_bytes;
+                return now >= 0 && now <= idle.now_bytes + margin;
+            },
+            10s)) {
+        return std::nullopt;
+    }
+    return ms_since(from);
+}
+
+// What one nested level costs on the stack: scrolls of two lines pressed
+// one inside the first pause of the one before (each press waits for the
+// line of the one before to be posted). -1 when it cannot be told.
+constexpr int kScrollLevels = 12;
+long long scroll_level_bytes(Presser& presser, const Spar& spar, const test::StackMeter& stack) {
+    presser.press(idc_say_score);  // no announcements among the scroll lines
+    const std::wstring two_lines = L"nest a\r\nnest b\r\n";
+    SendMessageW(GetDlgItem(spar.window, idc_txtscoreboard), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(two_lines.c_str()));
+    std::vector<long long> depth;
+    for (int level = 1; level <= kScrollLevels; ++level) {
+        const std::size_t lines_before = test::transcript_lines(spar.transcript).size();
+        PostMessageW(GetDlgItem(spar.window, idc_cmdscoreboard), BM_CLICK, 0, 0);
+        test::wait_until([&] { return test::transcript_lines(spar.transcript).size() > lines_before; }, 5s);
+        depth.push_back(stack.sample().now_bytes);
+    }
+    if (depth.front() <= 0 || depth.back() <= depth.front()) return -1;
+    return (depth.back() - depth.front()) / (kScrollLevels - 1);
+}
+
 int run_nested(const Options& o) {
     const int count = static_cast<int>(o.minutes * 60000 / kNestedIntervalMs);
-    const std::vector<Result> results = make_results(count);
-    const std::wstring script = test::temp_file(L"nested-script");
-    const std::wstring transcript = test::temp_file(L"nested-transcript");
-    if (!write_script(script, results, kNestedIntervalMs)) {
-        std::printf("cannot write the script\n");
-        return 2;
-    }
     std::printf("nested soak: %d results, one every %.1f s, each inside the pause of the one before\n", count,
                 kNestedIntervalMs / 1000.0);
-    const test::MeasuredRun started =
-        test::start_measured_run(L"--seed 4242 --script \"" + script + L"\" --transcript \"" + transcript + L"\"",
-                                 L"zolspar.exe", kConsoleClass.data(), kConsoleCaption.data(), "nested");
-    if (!started.started()) return 2;
-    const Process& console = started.program;
-    HWND window = started.window;
-    const Meter meter(console, started.linux_pid);
-    const test::StackMeter stack(window);
+    Spar spar;
+    if (!start_spar(spar, count, kNestedIntervalMs, "nested")) return 2;
+    const Meter meter(spar.console(), spar.run.linux_pid);
+    const test::StackMeter stack(spar.window);
     if (!stack.ready()) return 2;
-
-    Presser presser(window);
-    const std::wstring blanks(41, L' ');
-    HWND label = GetDlgItem(window, idc_lblhitpoints);
-    if (!presser.press(idc_cmdcounterstart) || !wait_for_label(label, [&](const auto& t) { return t == blanks; }) ||
-        !presser.press(idc_say_score)) {
-        std::printf("could not switch the counter and say score on\n");
-        return 2;
-    }
+    Presser presser(spar.window);
+    if (!switch_counting_on(presser, spar.label)) return 2;
     const test::StackUse idle = stack.sample();
     print_stack("idle, counter and say score on", idle, meter.sample());
-    test::Probe probe(window);
+    test::Probe probe(spar.window);
 
-    if (!test::wait_for_line(transcript, [&](const TranscriptLine& l) { return l.text == announcement_of(results[0]); },
-                             std::chrono::milliseconds(kFirstResultMs + 10000))) {
+    if (!spar.announced(spar.results[0], std::chrono::milliseconds(kFirstResultMs + 10000))) {
         std::printf("the first result was not announced\n");
         return 1;
     }
-    const auto began = std::chrono::steady_clock::now();
-    auto elapsed = [&] {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began).count();
-    };
     const Sample start = meter.sample();
-    long long deepest_now = 0;  // the deepest the stack was seen at a sample
-    const long long results_ms = (count - 1) * kNestedIntervalMs;
-    long long next_report = 60000;
-    bool ended = false;
-    while (elapsed() < results_ms) {
-        Sleep(1000);
-        if (!console.running()) {
-            ended = true;
-            break;
-        }
-        deepest_now = std::max(deepest_now, stack.sample().now_bytes);
-        if (elapsed() >= next_report) {
-            const Tally t = tally_results(test::transcript_lines(transcript), results);
-            char when[64];
-            std::snprintf(when, sizeof when, "minute %lld: %d/%d announced", next_report / 60000, t.announced,
-                          t.played);
-            print_stack(when, stack.sample(), meter.sample());
-            next_report += 60000;
-        }
-    }
-    if (ended) {
-        const Tally t = tally_results(test::transcript_lines(transcript), results);
-        std::printf("the console ended after %lld s, with %d results played and %d announced\n", elapsed() / 1000,
-                    t.played, t.announced);
-    }
-
-    // The last result's announcement, then how long until the stack is back
-    // where it was before the first result.
-    const bool last_announced =
-        !ended && test::wait_for_line(transcript,
-                                      [&](const TranscriptLine& l) { return l.text == announcement_of(results.back()); },
-                                      10s);
-    const auto last_at = std::chrono::steady_clock::now();
-    const long long idle_margin = 16 * 1024;
-    const bool unwound = last_announced && test::wait_until(
-                                               [&] {
-                                                   const auto now = stack.sample().now_bytes;
-                                                   return now >= 0 && now <= idle.now_bytes + idle_margin;
-                                               },
-                                               10s);
-    const long long unwind_ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - last_at).count();
+    long long deepest = 0;  // the deepest the stack was seen at a sample
+    const bool lasted = follow_results(
+        spar, (count - 1) * kNestedIntervalMs,
+        [&](const char* when) { print_stack(when, stack.sample(), meter.sample()); },
+        [&] { deepest = std::max(deepest, stack.sample().now_bytes); });
+    const bool last_announced = lasted && spar.announced(spar.results.back(), 10s);
+    const std::optional<long long> unwound = last_announced ? unwinding_ms(stack, idle) : std::nullopt;
     const test::StackUse after = stack.sample();
     const Sample end = meter.sample();
     print_stack("results over", after, end);
-    const Tally tally = tally_results(test::transcript_lines(transcript), results);
+    const Tally tally = spar.tally();
     probe.stop();
+    const long long level = lasted ? scroll_level_bytes(presser, spar, stack) : -1;
 
-    // One nested level's cost: scrolls pressed one inside the pause of the
-    // one before (each waits for the line before its own to be posted).
-    constexpr int kLevels = 12;
-    long long per_level = -1;
-    if (!ended) {
-        presser.press(idc_say_score);  // no announcements among the scroll lines
-        const std::wstring two_lines = L"nest a\r\nnest b\r\n";
-        SendMessageW(GetDlgItem(window, idc_txtscoreboard), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(two_lines.c_str()));
-        std::vector<long long> depth;
-        for (int level = 1; level <= kLevels; ++level) {
-            const std::size_t lines_before = test::transcript_lines(transcript).size();
-            PostMessageW(GetDlgItem(window, idc_cmdscoreboard), BM_CLICK, 0, 0);
-            test::wait_until([&] { return test::transcript_lines(transcript).size() > lines_before; }, 5s);
-            depth.push_back(stack.sample().now_bytes);
-        }
-        if (depth.front() > 0 && depth.back() > depth.front()) {
-            per_level = (depth.back() - depth.front()) / (kLevels - 1);
-        }
-    }
-
-    const bool results_ok = !ended && tally.played == count && tally.announced == count && tally.faults.empty();
+    const bool results_ok = lasted && tally.played == count && tally.announced == count && tally.faults.empty();
     const bool probes_ok = probe.unanswered() == 0 && probe.longest_ms() <= 2000;
     // Flat: the results add at most a few levels to the idle stack, however
     // many came.
-    const bool stack_ok = unwound && per_level > 0 && deepest_now - idle.now_bytes < 4 * per_level;
+    const bool stack_ok = unwound && level > 0 && deepest - idle.now_bytes < 4 * level;
 
     std::printf("\n== soak figures ==\n");
     std::printf("results played / counted and announced once: %d / %d of %d\n", tally.played, tally.announced, count);
@@ -482,12 +487,13 @@ int run_nested(const Options& o) {
     std::printf("probes (WM_NULL, one a second): %lld sent, %lld not answered within 2 s, slowest %lld ms\n",
                 probe.sent(), probe.unanswered(), probe.longest_ms());
     std::printf("stack: idle %s; deepest during the results %s (sampled each second), %s ever; reserve %s\n",
-                kb(idle.now_bytes).c_str(), kb(deepest_now).c_str(), kb(after.peak_bytes).c_str(),
+                kb(idle.now_bytes).c_str(), kb(deepest).c_str(), kb(after.peak_bytes).c_str(),
                 kb(after.reserve_bytes).c_str());
     std::printf("one nested level (a scroll inside another's pause, %d levels): %lld bytes; the reserve holds about "
                 "%lld such levels\n",
-                kLevels, per_level, per_level > 0 ? (after.reserve_bytes - idle.now_bytes) / per_level : -1);
-    std::printf("after the last result: back to the idle stack %s (%lld ms)\n", unwound ? "yes" : "NO", unwind_ms);
+                kScrollLevels, level, level > 0 ? (after.reserve_bytes - idle.now_bytes) / level : -1);
+    std::printf("after the last result: back to the idle stack %s (%lld ms)\n", unwound ? "yes" : "NO",
+                unwound.value_or(-1));
     std::printf("private memory: start %ld kB, end %ld kB (%+ld kB)\n", start.anon_kb, end.anon_kb,
                 end.anon_kb - start.anon_kb);
     std::printf("verdict: results %s, probes %s, stack %s\n", results_ok ? "ok" : "FAILED", probes_ok ? "ok" : "FAILED",
