@@ -70,6 +70,8 @@ bool posted_messages_handled(HWND edit, std::chrono::milliseconds timeout) {
 
 void click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
+bool under_wine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
 bool answers(HWND window, std::chrono::milliseconds limit) {
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(limit.count()), &ignored) != 0;

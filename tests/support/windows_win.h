@@ -39,6 +39,9 @@ bool set_text(HWND window, const std::wstring& text);
 // rest is done. The edit must hold some text; its selection is changed.
 bool posted_messages_handled(HWND edit, std::chrono::milliseconds timeout = kAnswerTime);
 
+// True when this runs under Wine rather than on Windows itself.
+bool under_wine();
+
 // True when the window's thread answers a message (WM_NULL) within the
 // limit: it is not stuck in a handler and has not stopped answering.
 bool answers(HWND window, std::chrono::milliseconds limit = std::chrono::seconds(2));

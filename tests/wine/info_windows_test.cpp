@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "chathost/stacking_win.h"
+#include "tests/support/windows_win.h"
 #include "infowindows/help_text.h"
 #include "infowindows/about_and_help_win.h"
 #include "winui/pump_win.h"
@@ -137,15 +138,13 @@ private:
     Requests requests_;
 };
 
-bool RunningUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
-
 // Closing with the flag on: the console is asked back into the topmost band
 // once, while the window still exists, and ends up there. Wine 8 never moves
 // a window that owns popups into the band (it moves the popups instead), so
 // there the request is all that can be seen.
 AssertionResult WentBackOnTopBeforeTheWindowWent(const Requests& requests, HWND console) {
     if (requests != Requests{"on top/open"}) return AssertionFailure() << "requests " << testing::PrintToString(requests);
-    if (!RunningUnderWine() && !IsTopmost(console)) return AssertionFailure() << "the console is not topmost";
+    if (!zol::test::under_wine() && !IsTopmost(console)) return AssertionFailure() << "the console is not topmost";
     return AssertionSuccess();
 }
 

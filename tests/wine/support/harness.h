@@ -16,6 +16,11 @@
 
 namespace zol::test {
 
+// The test programs see the screen in real pixels, as the console does: on
+// a scaled Windows display a program not aware of its DPI is shown
+// coordinates scaled back to 96 dpi.
+inline const bool kDpiAware = SetProcessDPIAware() != FALSE;
+
 // A console destroyed on this thread (by a test before, in a repeated or
 // shuffled run) has left its WM_QUIT in the thread's queue, where the next
 // message loop would take it and stop at once. A test that makes a console
