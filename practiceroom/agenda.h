@@ -30,6 +30,19 @@ public:
         return item;
     }
 
+    // Calls f(due_ms, item) for every item, earliest first.
+    template <class F>
+    void for_each(F f) const {
+        for (const auto& [due, item] : items_) f(due, item);
+    }
+
+    // Takes every item the predicate holds for off the agenda; the rest keep
+    // their order.
+    template <class Pred>
+    void remove_if(Pred pred) {
+        std::erase_if(items_, [&](const auto& entry) { return pred(entry.second); });
+    }
+
 private:
     std::multimap<std::int64_t, Item> items_;
 };

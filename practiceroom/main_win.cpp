@@ -18,9 +18,6 @@ using namespace zol::practiceroom;
 
 namespace {
 
-// Scripts are small; a bigger file is surely not one.
-constexpr LONGLONG kMaxScriptBytes = 4 * 1024 * 1024;
-
 // Writes to the standard error we were given. A GUI program started from a
 // console window has none unless it was redirected, so it borrows the parent
 // console's; started any other way the text goes nowhere, which is fine for
@@ -41,38 +38,6 @@ void write_stderr(const std::wstring& text) {
     const std::string bytes = zol::ui::to_code_page(text, CP_UTF8);
     if (bytes.empty()) return;
     WriteFile(err, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-// A script file in UTF-8 (with or without its mark), in UTF-16 with its
-// mark, or failing those in the system code page, as Notepad saves them.
-std::optional<std::wstring> read_text_file(const std::wstring& path) {
-    const HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
-    const zol::ui::KernelHandle file(opened);
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxScriptBytes) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-        return std::nullopt;
-    }
-    bytes.resize(read <= bytes.size() ? read : 0);
-
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        std::wstring text((bytes.size() - 2) / 2, L'\0');
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
-                                           static_cast<unsigned char>(bytes[3 + 2 * i]) << 8);
-        }
-        return text;
-    }
-    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
-    std::wstring text;
-    if (zol::ui::from_code_page(bytes, text, CP_UTF8, MB_ERR_INVALID_CHARS) || zol::ui::from_code_page(bytes, text)) {
-        return text;
-    }
-    return std::nullopt;
 }
 
 std::vector<std::wstring> command_line_words() {
@@ -100,7 +65,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
     Script script;
     if (!options.script_path.empty()) {
-        const auto text = read_text_file(options.script_path);
+        const auto text = read_script_file(options.script_path);
         if (!text) {
             write_stderr(L"practice-room: cannot read the script \"" + options.script_path + L"\"\n");
             return 2;

@@ -26,12 +26,6 @@ std::optional<int> parse_signed(std::wstring_view text, std::uint32_t max) {
     return negative ? -static_cast<int>(*magnitude) : static_cast<int>(*magnitude);
 }
 
-// A screen name goes into lines of the form "<name>:  <message>", one per
-// CR, so it may hold neither a colon nor a line break.
-bool is_usable_name(std::wstring_view name) {
-    return !name.empty() && name.find_first_of(L":\r\n") == std::wstring_view::npos;
-}
-
 }  // namespace
 
 ParsedOptions parse_options(const std::vector<std::wstring>& args) {
@@ -88,9 +82,46 @@ ParsedOptions parse_options(const std::vector<std::wstring>& args) {
 }
 
 std::wstring usage_text() {
-    return L"usage: practice-room [--name NAME] [--rooms N] [--script FILE] [--transcript FILE]\n"
+    return L"practice-room: a chat room of your own to try zolspar.exe with. It stands in for the\n"
+           L"chat client: zolspar.exe finds its room, reads what is said there and types lines\n"
+           L"into it, and the room's dice service answers //roll-dice commands (and a bare\n"
+           L"//roll, with two six-sided dice) as OnlineHost. Everything below can also be done\n"
+           L"from the room's menus.\n"
+           L"\n"
+           L"usage: practice-room [--name NAME] [--rooms N] [--script FILE] [--transcript FILE]\n"
            L"                     [--seed N] [--hang-after SECONDS] [--quit-after SECONDS]\n"
-           L"                     [--windows ansi|unicode] [--length-off N]\n";
+           L"                     [--windows ansi|unicode] [--length-off N] [--help]\n"
+           L"\n"
+           L"  --name NAME            your screen name in the rooms (default proctor; no colon)\n"
+           L"                         (menu: room > screen name)\n"
+           L"  --rooms N              how many rooms are open at the start, 0 to 20 (default 1)\n"
+           L"  --script FILE          plays other people's lines from a script file, timed\n"
+           L"                         (menu: spar > play a script)\n"
+           L"  --transcript FILE      adds every room line to the file as it appears, one\n"
+           L"                         record a line: milliseconds, room, kind, text\n"
+           L"                         (menu: spar > keep a transcript)\n"
+           L"  --seed N               makes the dice roll the same way every time (0 to 4294967295)\n"
+           L"  --hang-after SECONDS   stops answering after that long, as a chat client that hangs\n"
+           L"  --quit-after SECONDS   closes itself after that long\n"
+           L"  --windows ansi|unicode the kind of windows the room shows (default ansi, as the\n"
+           L"                         chat client's)\n"
+           L"  --length-off N         the room's text window tells its length N more (or fewer)\n"
+           L"                         than it is, as a chat client that miscounts does\n"
+           L"  --help                 this text\n"
+           L"\n"
+           L"A script is a text file (UTF-8, UTF-16 or the system's code page), one line each:\n"
+           L"  <seconds after the line before> <screen name>: <message>\n"
+           L"Blank lines and lines starting with # are skipped; seconds may have decimals.\n"
+           L"For example:\n"
+           L"  1    ShadowWyrm13: ready when u r\n"
+           L"  3    lil kitsune: born ready\n"
+           L"  0.5  lil kitsune: //roll-dice 3-sides92\n"
+           L"The last line asks the dice service for three 92-sided dice; it answers about 0.2 s\n"
+           L"later. spar > play the sample spar plays a longer one.\n";
+}
+
+bool is_usable_name(std::wstring_view name) {
+    return !name.empty() && name.find_first_of(L":\r\n") == std::wstring_view::npos;
 }
 
 }  // namespace zol::practiceroom

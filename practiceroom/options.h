@@ -54,6 +54,12 @@ struct ParsedOptions {
 // wins. The error names the offending word.
 ParsedOptions parse_options(const std::vector<std::wstring>& args);
 
+// What the program is, every option and the script format with an example:
+// --help prints it and the room's help menu shows it.
 std::wstring usage_text();
+
+// A screen name goes into lines of the form "<name>:  <message>", one per
+// CR, so it may hold neither a colon nor a line break, and is not empty.
+bool is_usable_name(std::wstring_view name);
 
 }  // namespace zol::practiceroom

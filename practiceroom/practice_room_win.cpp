@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include <commdlg.h>
+
+#include "practiceroom/resources.h"
 #include "practiceroom/room_text.h"
 #include "winui/code_page_win.h"
 
@@ -23,6 +26,12 @@ enum Command : UINT {
     kCmdExit,
     kCmdCascade,
     kCmdTile,
+    kCmdScreenName,
+    kCmdPlayScript,
+    kCmdPlaySample,
+    kCmdStopPlaying,
+    kCmdTranscript,
+    kCmdHelp,
     kFirstRoomInMenu = 50000,  // the MDI client numbers its window list from here
 };
 
@@ -39,17 +48,102 @@ HMENU create_frame_menu(HMENU* window_menu) {
     AppendMenuW(room, MF_STRING, kCmdNextRoom, L"ne&xt room");
     AppendMenuW(room, MF_STRING, kCmdCloseRoom, L"&close room");
     AppendMenuW(room, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(room, MF_STRING, kCmdScreenName, L"&screen name...");
+    AppendMenuW(room, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(room, MF_STRING, kCmdExit, L"e&xit");
+    HMENU spar = CreatePopupMenu();
+    AppendMenuW(spar, MF_STRING, kCmdPlayScript, L"&play a script...");
+    AppendMenuW(spar, MF_STRING, kCmdPlaySample, L"play the &sample spar");
+    AppendMenuW(spar, MF_STRING, kCmdStopPlaying, L"s&top playing");
+    AppendMenuW(spar, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(spar, MF_STRING, kCmdTranscript, L"&keep a transcript...");
     *window_menu = CreatePopupMenu();
     AppendMenuW(*window_menu, MF_STRING, kCmdCascade, L"&cascade");
     AppendMenuW(*window_menu, MF_STRING, kCmdTile, L"&tile");
+    HMENU help = CreatePopupMenu();
+    AppendMenuW(help, MF_STRING, kCmdHelp, L"&options and scripts");
     HMENU bar = CreateMenu();
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(room), L"&room");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(spar), L"&spar");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(*window_menu), L"&window");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&help");
     return bar;
 }
 
+// Scripts are small; a bigger file is surely not one.
+constexpr LONGLONG kMaxScriptBytes = 4 * 1024 * 1024;
+
+// The screen name dialog: the name the user types, checked before it is
+// taken.
+struct NameDialog {
+    std::wstring name;
+};
+
+INT_PTR CALLBACK name_dialog_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
+    auto* state = reinterpret_cast<NameDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (msg) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+        state = reinterpret_cast<NameDialog*>(lparam);
+        SetDlgItemTextW(dialog, IDC_SCREEN_NAME, state->name.c_str());
+        SendDlgItemMessageW(dialog, IDC_SCREEN_NAME, EM_SETSEL, 0, -1);
+        return TRUE;  // the focus goes to the name
+    case WM_COMMAND:
+        if (LOWORD(wparam) == IDOK) {
+            const std::wstring typed = ui::window_text(GetDlgItem(dialog, IDC_SCREEN_NAME));
+            if (!is_usable_name(typed)) {
+                SetDlgItemTextW(dialog, IDC_NAME_PROBLEM, L"a name needs a letter and no colon");
+                MessageBeep(MB_ICONWARNING);
+                SetFocus(GetDlgItem(dialog, IDC_SCREEN_NAME));
+                return TRUE;
+            }
+            state->name = typed;
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wparam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
 }  // namespace
+
+std::optional<std::wstring> script_text(std::string bytes) {
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+        std::wstring text((bytes.size() - 2) / 2, L'\0');
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
+                                           static_cast<unsigned char>(bytes[3 + 2 * i]) << 8);
+        }
+        return text;
+    }
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
+    std::wstring text;
+    if (ui::from_code_page(bytes, text, CP_UTF8, MB_ERR_INVALID_CHARS) || ui::from_code_page(bytes, text)) {
+        return text;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::wstring> read_script_file(const std::wstring& path) {
+    const HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
+    const ui::KernelHandle file(opened);
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxScriptBytes) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        return std::nullopt;
+    }
+    bytes.resize(read <= bytes.size() ? read : 0);
+    return script_text(std::move(bytes));
+}
 
 bool TranscriptFile::open(const std::wstring& path) {
     // FILE_APPEND_DATA alone makes every write land at the end, and sharing
@@ -114,11 +208,7 @@ bool PracticeRoom::create(HINSTANCE instance, int show) {
 
     // The script's delays add up from the start; the agenda keeps them in
     // order, and ties with the hang or the quit go to the script first.
-    std::int64_t due = 0;
-    for (const ScriptLine& line : script_.lines) {
-        due += line.delay_ms;
-        agenda_.add(due, Event{Event::Kind::ScriptLine, 0, line.speaker, line.message});
-    }
+    play(script_);
     if (options_.hang_after_ms) agenda_.add(*options_.hang_after_ms, Event{Event::Kind::Hang, 0, {}, {}});
     if (options_.quit_after_ms) agenda_.add(*options_.quit_after_ms, Event{Event::Kind::Quit, 0, {}, {}});
     arm_timer();
@@ -161,6 +251,90 @@ void PracticeRoom::post(RoomWindow& room, std::wstring_view speaker, std::wstrin
 }
 
 void PracticeRoom::room_closed(int number) { rooms_.erase(number); }
+
+void PracticeRoom::play(const Script& script) {
+    // After the last line still to come, so that two scripts played one
+    // after the other do not talk over each other.
+    std::int64_t due = now_ms();
+    agenda_.for_each([&](std::int64_t at, const Event& e) {
+        if (e.kind == Event::Kind::ScriptLine) due = std::max(due, at);
+    });
+    for (const ScriptLine& line : script.lines) {
+        due += line.delay_ms;
+        agenda_.add(due, Event{Event::Kind::ScriptLine, 0, line.speaker, line.message});
+    }
+    arm_timer();
+}
+
+void PracticeRoom::stop_playing() {
+    agenda_.remove_if([](const Event& e) { return e.kind == Event::Kind::ScriptLine; });
+    arm_timer();
+}
+
+void PracticeRoom::tell(const std::wstring& text, UINT icon) {
+    MessageBoxW(hwnd(), text.c_str(), L"practice room", MB_OK | icon);
+}
+
+std::optional<std::wstring> PracticeRoom::choose_file(bool to_save, const wchar_t* title) {
+    wchar_t path[MAX_PATH] = L"";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd();
+    ofn.lpstrFilter = L"text files (*.txt)\0*.txt\0all files\0*.*\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrTitle = title;
+    ofn.lpstrDefExt = L"txt";
+    ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
+                (to_save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
+    const BOOL chosen = to_save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    if (!chosen) return std::nullopt;
+    return std::wstring(path);
+}
+
+void PracticeRoom::play_chosen_script() {
+    const auto path = choose_file(false, L"play a spar script");
+    if (!path) return;
+    const auto text = read_script_file(*path);
+    if (!text) {
+        tell(L"cannot read the script \"" + *path + L"\"", MB_ICONWARNING);
+        return;
+    }
+    const Script script = parse_script(*text);
+    play(script);
+    if (!script.problems.empty()) {
+        std::wstring problems = L"these lines of the script are left out:\n";
+        for (const std::wstring& p : script.problems) problems += L"\n" + p;
+        tell(problems, MB_ICONINFORMATION);
+    }
+}
+
+void PracticeRoom::play_sample_spar() {
+    HRSRC found = FindResourceW(instance_, MAKEINTRESOURCEW(IDR_SAMPLE_SPAR), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    HGLOBAL loaded = found ? LoadResource(instance_, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return;
+    const auto text = script_text(std::string(static_cast<const char*>(bytes), SizeofResource(instance_, found)));
+    if (text) play(parse_script(*text));
+}
+
+void PracticeRoom::keep_chosen_transcript() {
+    const auto path = choose_file(true, L"keep a transcript");
+    if (!path) return;
+    if (!transcript_.open(*path)) tell(L"cannot write the transcript \"" + *path + L"\"", MB_ICONWARNING);
+}
+
+void PracticeRoom::ask_screen_name() {
+    NameDialog state{options_.name};
+    if (DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SCREEN_NAME), hwnd(), name_dialog_proc,
+                        reinterpret_cast<LPARAM>(&state)) != IDOK) {
+        return;
+    }
+    options_.name = state.name;
+    if (RoomWindow* room = front_room()) room->add_person(options_.name);
+}
+
+void PracticeRoom::show_help() { tell(usage_text(), MB_ICONINFORMATION); }
 
 void PracticeRoom::open_room() {
     const int number = next_room_number_++;
@@ -244,6 +418,12 @@ LRESULT PracticeRoom::handle_message(UINT msg, WPARAM wparam, LPARAM lparam) {
         case kCmdExit:      DestroyWindow(hwnd()); return 0;
         case kCmdCascade:   SendMessageW(client_, WM_MDICASCADE, 0, 0); return 0;
         case kCmdTile:      SendMessageW(client_, WM_MDITILE, MDITILE_VERTICAL, 0); return 0;
+        case kCmdScreenName: ask_screen_name(); return 0;
+        case kCmdPlayScript: play_chosen_script(); return 0;
+        case kCmdPlaySample: play_sample_spar(); return 0;
+        case kCmdStopPlaying: stop_playing(); return 0;
+        case kCmdTranscript: keep_chosen_transcript(); return 0;
+        case kCmdHelp:      show_help(); return 0;
         }
         break;
     case WM_DESTROY:

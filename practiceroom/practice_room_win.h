@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -101,8 +102,16 @@ private:
     ui::KernelHandle file_;
 };
 
+// A script's text from its bytes: UTF-8 (with or without its mark), UTF-16
+// with its mark, or failing those the system code page, as Notepad saves
+// them. And the same read from a file; nothing when it cannot be read or is
+// too big to be a script.
+std::optional<std::wstring> script_text(std::string bytes);
+std::optional<std::wstring> read_script_file(const std::wstring& path);
+
 // The program: the frame window, its rooms, the dice service, the script
-// player and the one timer that drives them.
+// player and the one timer that drives them. Everything the command line
+// does can be done from its menus too.
 class PracticeRoom final : public ui::Window {
 public:
     PracticeRoom(Options options, Script script, std::uint32_t seed);
@@ -111,6 +120,8 @@ public:
     ~PracticeRoom();
 
     bool open_transcript(const std::wstring& path) { return transcript_.open(path); }
+    // Plays the script's lines, timed from now, after any still to come.
+    void play(const Script& script);
     bool create(HINSTANCE instance, int show);
     int run();
 
@@ -136,6 +147,15 @@ private:
     LRESULT default_message(UINT msg, WPARAM wparam, LPARAM lparam) override;
     void create_client();
     void open_room();
+    // The menu's commands that ask the user something first.
+    void play_chosen_script();
+    void play_sample_spar();
+    void stop_playing();
+    void keep_chosen_transcript();
+    void ask_screen_name();
+    void show_help();
+    std::optional<std::wstring> choose_file(bool to_save, const wchar_t* title);
+    void tell(const std::wstring& text, UINT icon);
     void close_front_room();
     RoomWindow* front_room();
     std::int64_t now_ms() const;

@@ -343,4 +343,11 @@ TEST(Agenda, GivesDueItemsEarliestFirstAndTiesInOrderAdded) {
     while (auto item = agenda.take_due(200)) order.push_back(*item);
     EXPECT_EQ(order, (std::vector<int>{2, 4, 1, 3}));
     EXPECT_FALSE(agenda.next_due().has_value());
+
+    // Stopping a script takes its lines off and leaves the rest in order.
+    for (int i = 1; i <= 6; ++i) agenda.add(300 + i % 2, i);
+    agenda.remove_if([](int item) { return item % 3 == 0; });
+    order.clear();
+    while (auto item = agenda.take_due(400)) order.push_back(*item);
+    EXPECT_EQ(order, (std::vector<int>{2, 4, 1, 5}));
 }
