@@ -297,3 +297,33 @@ run_long_driver() {
     tr -d '\r' <"$out" | sed -n "/^== $name figures ==/,\$p"
     return "$status"
 }
+
+# The test kit of a Windows build, as scripts/release zips it for Windows
+# users: the Wine test programs, zolspar.exe and practice-room.exe,
+# kit-info.exe and run-tests.cmd, in one folder. Writes ZIP (replacing it).
+#
+#   make_kit PRESET ZIP
+make_kit() {
+    local preset=$1 zip=$2 bin="$ROOT/build/$1/bin" stage
+    stage=$(mktemp -d "$ROOT/build/kit-stage.XXXXXX")
+    cp "$bin"/*_test.exe "$bin/zolspar.exe" "$bin/practice-room.exe" "$bin/kit-info.exe" "$bin/run-tests.cmd" "$stage/" ||
+        { rm -rf "$stage"; return 1; }
+    rm -f "$zip"
+    (cd "$stage" && cmake -E tar cf "$zip" --format=zip -- *) || { rm -rf "$stage"; return 1; }
+    rm -rf "$stage"
+}
+
+# Unzips a kit into a fresh folder and runs its run-tests.cmd there under
+# Wine's own cmd, in the current session, with any program names after it;
+# the output goes to LOG. Prints the kit's last line ("N passed, M failed").
+#
+#   run_kit ZIP DIR LOG [program names]
+run_kit() {
+    local zip=$1 dir=$2 out=$3
+    shift 3
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    (cd "$dir" && cmake -E tar xf "$zip") || return 1
+    (cd "$dir" && wine cmd /c run-tests.cmd "$@") </dev/null >"$out" 2>&1 || true
+    tr -d '\r' <"$out" | grep -E '^[0-9]+ passed, [0-9]+ failed$' | tail -n 1
+}

@@ -2,9 +2,17 @@
 // one "name: value" line each: the kit's version, Windows' version and
 // build, 32- or 64-bit, the system code page and the user's locale, the
 // display scaling, and Wine's version when it runs under Wine.
+//
+// kit-info.exe --summary LOG: what the report says of one test program
+// from its output: its failures, the reasons of its skipped tests and its
+// counts, indented. (Done here rather than with findstr, which not every
+// cmd has working.)
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
 
 #ifndef ZOL_KIT_VERSION
 #define ZOL_KIT_VERSION "unknown"
@@ -23,7 +31,25 @@ F ntdll_function(const char* name) {
 
 }  // namespace
 
-int main() {
+int summary(const char* log) {
+    std::ifstream in(log, std::ios::binary);
+    if (!in) {
+        std::printf("    (no output: %s)\n", log);
+        return 1;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const bool shown = line.rfind("[  FAILED  ]", 0) == 0 || line.find(": Failure") != std::string::npos ||
+                           line.rfind("skipped: ", 0) == 0 || line.rfind("[  PASSED  ]", 0) == 0 ||
+                           (line.rfind("[  SKIPPED ] ", 0) == 0 && line.find(" listed below") != std::string::npos);
+        if (shown) std::printf("    %s\n", line.c_str());
+    }
+    return 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--summary") == 0) return summary(argv[2]);
     std::printf("kit: zolspar %s, %d-bit test programs\n", ZOL_KIT_VERSION, static_cast<int>(sizeof(void*) * 8));
 
     // GetVersionEx lies to programs without a manifest naming the newest

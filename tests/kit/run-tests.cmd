@@ -18,17 +18,21 @@ echo passed. It takes a few minutes.
 echo.
 
 set "PROGRAMS="
-if "%~1"=="" (
-    for %%f in (*_test.exe) do set "PROGRAMS=!PROGRAMS! %%~nf"
-) else (
-    for %%n in (%*) do set "PROGRAMS=!PROGRAMS! %%~nn"
-)
+if not "%~1"=="" goto named
+for %%f in (*_test.exe) do set "PROGRAMS=!PROGRAMS! %%~nf"
+goto counted
+:named
+for %%n in (%*) do set "PROGRAMS=!PROGRAMS! %%~nn"
+:counted
 set /a TOTAL=0
 for %%p in (%PROGRAMS%) do set /a TOTAL+=1
 
 > "%REPORT%" echo zolvanta's spar test kit report
 kit-info.exe >> "%REPORT%" 2>&1
 >> "%REPORT%" echo started: %DATE% %TIME%
+>> "%REPORT%" echo note: the tests that press keys and click (focus, keyboard, presses, practice_room and
+>> "%REPORT%" echo       others) need the screen to themselves; a touch of the mouse or keyboard while
+>> "%REPORT%" echo       they run can fail them.
 >> "%REPORT%" echo.
 
 set /a N=0
@@ -72,11 +76,11 @@ if not errorlevel 1 (
 )
 echo     FAILED
 >> "%REPORT%" echo %NAME%: FAILED
-findstr /c:"[  FAILED  ]" /c:"Failure" /c:"SKIPPED" "%LOGS%\%NAME%.txt" >> "%REPORT%"
+kit-info.exe --summary "%LOGS%\%NAME%.txt" >> "%REPORT%"
 set /a FAILED+=1
 goto :eof
 :passed
 >> "%REPORT%" echo %NAME%: passed
-findstr /c:"[  SKIPPED ]" /c:"skipped:" "%LOGS%\%NAME%.txt" >> "%REPORT%"
+kit-info.exe --summary "%LOGS%\%NAME%.txt" >> "%REPORT%"
 set /a PASSED+=1
 goto :eof
