@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "chathost/memory_host.h"
 #include "chathost/zol_chat.h"
 #include "fuzz_input.h"
+#include "tests/fakes/memory_host.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // window tree, built as the practice room lays out its first room.
 #include <gtest/gtest.h>
 
-#include "chathost/memory_host.h"
 #include "tests/contract/host_window_cases.h"
+#include "tests/fakes/memory_host.h"
 
 namespace zol::contract {
 namespace {

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "chathost/memory_host.h"
 #include "console/console_layout.h"
 #include "console/console_window_win.h"
+#include "tests/fakes/memory_host.h"
 #include "tests/wine/support/spar_session.h"
 
 namespace zol::test {

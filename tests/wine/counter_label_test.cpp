@@ -10,9 +10,9 @@
 #include <functional>
 #include <string>
 
-#include "chathost/memory_host.h"
 #include "console/console_layout.h"
 #include "console/console_window_win.h"
+#include "tests/fakes/memory_host.h"
 #include "tests/support/wait.h"
 #include "tests/wine/support/harness.h"
 #include "tests/wine/support/input.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "chathost/memory_host.h"
 #include "console/console_window_win.h"
+#include "tests/fakes/memory_host.h"
 #include "tests/wine/support/harness.h"
 #include "tests/wine/support/input.h"
 #include "tests/wine/support/spar_session.h"

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "chathost/memory_host.h"
 #include "console/console_layout.h"
 #include "console/console_window_win.h"
+#include "tests/fakes/memory_host.h"
 #include "tests/wine/support/harness.h"
 
 namespace zol {

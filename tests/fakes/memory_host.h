@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "chathost/host_windows.h"
-#include "chathost/memory_code_page.h"
+#include "tests/fakes/memory_code_page.h"
 
 namespace zol {
 

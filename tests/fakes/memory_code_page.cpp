@@ -1,4 +1,4 @@
-#include "chathost/memory_code_page.h"
+#include "tests/fakes/memory_code_page.h"
 
 namespace zol {
 

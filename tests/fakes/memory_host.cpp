@@ -1,4 +1,4 @@
-#include "chathost/memory_host.h"
+#include "tests/fakes/memory_host.h"
 
 #include <algorithm>
 #include <cstring>
