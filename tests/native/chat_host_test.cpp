@@ -92,25 +92,6 @@ struct Host {
 
 }  // namespace
 
-TEST(MemoryHost, FindsChildrenInOrderWithCaseInsensitiveClassesAndNullParent) {
-    MemoryHost h;
-    HostWindow top = h.add_top_level(L"Frame");
-    HostWindow a = h.add_child(top, L"Edit");
-    HostWindow b = h.add_child(top, L"Other");
-    HostWindow c = h.add_child(top, L"EDIT");
-    EXPECT_EQ(h.find_top_level(L"frame"), top);
-    EXPECT_EQ(h.find_child(top, 0, L"edit"), a);
-    EXPECT_EQ(h.find_child(top, a, L"edit"), c);
-    EXPECT_EQ(h.find_child(top, b, L"Edit"), c);  // `after` of another class: the Windows meaning
-    EXPECT_EQ(h.find_child(top, c, L"Edit"), 0u);
-    EXPECT_EQ(h.find_child(0, 0, L"Edit"), 0u);
-    EXPECT_EQ(h.find_child(top, top, L"Edit"), 0u);  // `after` not a child
-    h.destroy(a);
-    EXPECT_EQ(h.find_child(top, 0, L"Edit"), c);
-    EXPECT_FALSE(h.text_length(a).has_value());
-    EXPECT_FALSE(h.set_text(a, L"x"));
-}
-
 TEST(FindChatRoom, NeedsTheHostAndAllFourMarks) {
     {
         MemoryHost none;
