@@ -79,9 +79,10 @@ inline const Case kCases[] = {
          EXPECT_EQ(host.find_child(w.room, 0, L"RichCntlReadOnly"), w.text);
          EXPECT_EQ(host.find_child(w.room, 0, L"richcntl"), w.input);
      }},
-    {"AfterOfAnotherClassStartsRightAfterIt", Fault::none,
+    {"AfterOfAnyClassStartsTheSearchRightAfterIt", Fault::none,
      [](HostWindows& host, const RoomWindows& w) {
          EXPECT_EQ(host.find_child(w.room, w.text, L"RICHCNTL"), w.input);
+         EXPECT_EQ(host.find_child(w.room, w.input, L"RICHCNTL"), 0u) << "after itself is passed over";
          EXPECT_EQ(host.find_child(w.room, w.text, L"_AOL_Icon"), w.send);
          EXPECT_EQ(host.find_child(w.room, w.input, L"_AOL_Static"), w.count);
          EXPECT_EQ(host.find_child(w.room, w.people, L"RICHCNTL"), 0u) << "the input box stands before";
@@ -93,7 +94,7 @@ inline const Case kCases[] = {
          EXPECT_EQ(host.find_child(w.room, 0, L"Edit"), 0u) << "a grandchild";
          EXPECT_EQ(host.find_child(w.text, 0, L"Edit"), w.view);
          EXPECT_EQ(host.find_child(0, 0, L"AOL Frame25"), 0u) << "the desktop is never searched";
-         EXPECT_EQ(host.find_child(w.frame, w.text, L"RICHCNTL"), 0u) << "after a window of another parent";
+         EXPECT_EQ(host.find_child(w.room, w.view, L"RICHCNTL"), 0u) << "after a window of another parent";
      }},
     {"ZeroIsNoWindow", Fault::none,
      [](HostWindows& host, const RoomWindows&) {

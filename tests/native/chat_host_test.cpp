@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <optional>
 #include <string>
@@ -505,6 +506,12 @@ TEST(ReusableBuffer, LeasesMoveWithTheirBuffersAndAFailedGrowthLeavesNothingStal
     EXPECT_FALSE(buffer.lend(std::size_t{1} << 42));
     EXPECT_FALSE(buffer.lent());
     EXPECT_TRUE(buffer.lend(1));
+    // Nor is a request near the top of the size range met, where adding the
+    // headroom would wrap around to a small buffer.
+    for (const std::size_t size : {SIZE_MAX, SIZE_MAX / 4 * 3 + 12, SIZE_MAX / 5 * 4 + 8}) {
+        ReusableBuffer fresh;
+        EXPECT_FALSE(fresh.lend(size)) << size;
+    }
 }
 
 TEST(ReadChatText, ANestedSendWithALongDraftLeavesTheOuterReadExact) {
