@@ -28,6 +28,7 @@
 
 #include "console/console_layout.h"
 #include "tests/support/args.h"
+#include "tests/support/console_win.h"
 #include "tests/support/files_win.h"
 #include "tests/support/process_meter_win.h"
 #include "tests/support/spar_lines.h"
@@ -196,8 +197,6 @@ struct Options {
     bool nested = false;
 };
 
-const std::wstring kBlankLabel(41, L' ');
-
 long long ms_since(std::chrono::steady_clock::time_point from) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - from).count();
 }
@@ -240,9 +239,9 @@ bool start_spar(Spar& spar, int count, long long interval_ms, const std::string&
     return true;
 }
 
-bool switch_counting_on(Presser& presser, HWND label) {
+bool switch_counting_on(Presser& presser, HWND console) {
     if (presser.press(idc_cmdcounterstart) &&
-        test::wait_until([&] { return test::text_of(label) == kBlankLabel; }, 5s) && presser.press(idc_say_score)) {
+        test::wait_until([&] { return test::counter_is_running(console); }, 5s) && presser.press(idc_say_score)) {
         return true;
     }
     std::printf("could not switch the counter and say score on\n");
@@ -298,7 +297,7 @@ TogglePresses press_toggles(Presser& presser, const Spar& spar, const Meter& met
             if (toggles[k] == idc_ontop) {
                 t.wrong += ((GetWindowLongW(spar.window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) != odd;
             } else if (toggles[k] == idc_cmdcounterstart) {
-                t.wrong += (test::text_of(spar.label) == kBlankLabel) == odd;
+                t.wrong += test::counter_is_running(spar.window) == odd;
             }
         }
         t.after.push_back(meter.sample());
@@ -332,7 +331,7 @@ int run(const Options& o) {
     if (!start_spar(spar, count, kIntervalMs, "soak")) return 2;
     const Meter meter(spar.console(), spar.run.linux_pid);
     Presser presser(spar.window);
-    if (!switch_counting_on(presser, spar.label)) return 2;
+    if (!switch_counting_on(presser, spar.window)) return 2;
     const Sample switched_on = meter.sample();
     print_sample("counter and say score on", switched_on);
 
@@ -451,7 +450,7 @@ int run_nested(const Options& o) {
     const test::StackMeter stack(spar.window);
     if (!stack.ready()) return 2;
     Presser presser(spar.window);
-    if (!switch_counting_on(presser, spar.label)) return 2;
+    if (!switch_counting_on(presser, spar.window)) return 2;
     const test::StackUse idle = stack.sample();
     print_stack("idle, counter and say score on", idle, meter.sample());
     test::Probe probe(spar.window);

@@ -163,8 +163,7 @@ TEST_F(CodePage, CountsPostsAndKeepsTheDraftExactlyInAnAnsiRoomPastFiveHundredCh
               std::wstring::npos)
         << "the practice room runs with: " << records.front().text;
 
-    click(s.item(idc_cmdcounterstart));
-    ASSERT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == std::wstring(41, L' '); }, 5s));
+    ASSERT_TRUE(turn_counter_on(s.console()));
     click(s.item(idc_say_score));
 
     // Every result of the script, counted and announced in order.

@@ -142,8 +142,7 @@ TEST(Commands, ClickDuringAScrollIsHandledInsideIt) {
     ASSERT_NE(init, lines.end());
     EXPECT_LT(init - lines.begin(), 5);
     // Stopping the counter inside a scroll's pause takes effect at once too.
-    click(s.item(idc_cmdcounterstart));
-    ASSERT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == std::wstring(41, L' '); }, 2s));
+    ASSERT_TRUE(turn_counter_on(s.console()));
     click(s.item(idc_cmdcounterstart));
     EXPECT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)).find(L"^v^") != std::wstring::npos; }, 2s));
 }

@@ -20,7 +20,6 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-const std::wstring kBlanks(41, L' ');
 const std::wstring kMe = L"proctor:  ";
 
 long long ms_since(Clock::time_point start) {
@@ -87,9 +86,8 @@ struct SecondRoom {
     }
 };
 
-void turn_counter_on(const SparSession& s, bool say_score) {
-    click(s.item(idc_cmdcounterstart));
-    ASSERT_TRUE(wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == kBlanks; }, 5s));
+void switch_counting_on(const SparSession& s, bool say_score) {
+    ASSERT_TRUE(turn_counter_on(s.console()));
     if (say_score) click(s.item(idc_say_score));
 }
 
@@ -100,7 +98,7 @@ TEST(Faults, RoomKilledMidScrollDropsLinesAndANewRoomGetsTheRest) {
     SparSession s;
     ASSERT_NE(s.console(), nullptr);
     ASSERT_NE(s.room_frame(), nullptr);
-    turn_counter_on(s, false);
+    switch_counting_on(s, false);
     s.set_box(idc_txtterms, numbered_lines(L"round", 9));
     click(s.item(idc_cmdscrollterms));
     ASSERT_TRUE(wait_for_posted_lines(s.transcript(), 2, 5s));
@@ -145,7 +143,7 @@ TEST(Faults, RoomKilledMidScrollDropsLinesAndANewRoomGetsTheRest) {
 TEST(Faults, HungRoomLeavesTheConsoleAnsweringAndEveryCallGivesUp) {
     SparSession s(L"--hang-after 4");
     ASSERT_NE(s.console(), nullptr);
-    turn_counter_on(s, true);
+    switch_counting_on(s, true);
     ASSERT_TRUE(wait_until([&] { return !answers(s.room_frame(), 200ms); }, 10s)) << "the room never hung";
 
     // The scanner asks the room every half second and each ask waits up to
@@ -298,7 +296,7 @@ TEST(Faults, HostileRoomTextNeitherStopsTheCounterNorPostsAWrongLine) {
     SparSession s((L"--script \"" + script_path + L"\"").c_str());
     ASSERT_NE(s.console(), nullptr);
     // Switched on while the room is busy with the flood and not answering.
-    turn_counter_on(s, true);
+    switch_counting_on(s, true);
     const std::wstring last_move = L"move " + std::to_wstring(kFloodLines - 1) + L":";
     ASSERT_TRUE(wait_for_line(
         s.transcript(), [&](const TranscriptLine& l) { return l.text.find(last_move) != std::wstring::npos; },

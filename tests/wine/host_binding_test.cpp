@@ -285,8 +285,7 @@ TEST(NestedRead, AClickSentDuringARoomReadLeavesTheReadTheLineAndTheDraftExact) 
     HWND window = test::wait_for_window(L"zolspar", L"zolvanta's spar 7.8", console.id());
     ASSERT_NE(window, nullptr);
     HWND label = GetDlgItem(window, idc_lblhitpoints);
-    test::click(GetDlgItem(window, idc_cmdcounterstart));
-    ASSERT_TRUE(test::wait_until([&] { return test::text_of(label) == std::wstring(41, L' '); }, 5s));
+    ASSERT_TRUE(test::turn_counter_on(window));
     test::click(GetDlgItem(window, idc_say_score));
 
     host.say("OnlineHost:  Jimbo rolled 2 92-sided dice:  45 67", GetDlgItem(window, idc_cmdrolldyce));

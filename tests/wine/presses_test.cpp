@@ -66,7 +66,7 @@ public:
         return colour_shown(item(id), 4, r.bottom - 4) == kMagenta;
     }
     bool topmost() const { return (GetWindowLongW(s_.console(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-    bool counting() const { return text_of(item(idc_lblhitpoints)) == std::wstring(41, L' '); }
+    bool counting() const { return counter_is_running(s_.console()); }
 
 protected:
     SparSession s_;

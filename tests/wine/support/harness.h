@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/console_win.h"
 #include "tests/support/files_win.h"
 #include "tests/support/process_win.h"
 #include "tests/support/transcript.h"
