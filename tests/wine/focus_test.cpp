@@ -86,11 +86,9 @@ TEST_F(FocusTest, ConsoleGivesTheFocusBackAfterAMinimiseAndRestore) {
 TEST_F(FocusTest, AboutGivesTheFocusBackToItsButton) {
     ASSERT_TRUE(click_on(item(idc_txthydyce)));
     ASSERT_TRUE(focus_comes_to(s_.console(), item(idc_txthydyce)));
-    press_alt('A');
-    HWND about = wait_for_window(L"frmaboutzolspar", nullptr, s_.console_process().id(), 5s);
+    HWND about = s_.open(InfoWindow::about);
     ASSERT_NE(about, nullptr);
-    HWND ok = FindWindowExW(about, nullptr, L"Button", L"o&k");
-    ASSERT_TRUE(focus_comes_to(about, ok));
+    HWND ok = closing_button(about);
     ASSERT_TRUE(other_program_in_front(about));
     // A click on its signature.
     ASSERT_TRUE(activate_by_click(about, centre_of(FindWindowExW(about, nullptr, L"Static", L"zolvanta"))));
@@ -105,12 +103,9 @@ TEST_F(FocusTest, AboutGivesTheFocusBackToItsButton) {
 // Help covers the console; each keeps its own focus as the user goes from
 // one to the other and to another program.
 TEST_F(FocusTest, HelpGivesTheFocusBackToTheControlThatHadIt) {
-    press_alt('H');
-    HWND help = wait_for_window(L"frmhelp", nullptr, s_.console_process().id(), 5s);
+    HWND help = s_.open(InfoWindow::help);  // the focus the first time in the help text
     ASSERT_NE(help, nullptr);
-    HWND text = FindWindowExW(help, nullptr, L"Edit", nullptr);
-    HWND back = FindWindowExW(help, nullptr, L"Button", nullptr);
-    ASSERT_TRUE(focus_comes_to(help, text));  // the first time, the help text
+    HWND back = closing_button(help);
     press_key(VK_TAB);
     ASSERT_TRUE(focus_comes_to(help, back));
     ASSERT_TRUE(other_program_in_front(help));

@@ -194,6 +194,21 @@ AssertionResult HasFont(HWND control, std::wstring_view face, int hundredths_of_
     return AssertionSuccess();
 }
 
+// Each way the user can close a window, as the message it becomes.
+struct CloseWay {
+    const char* name;
+    void (*press)(HWND window, HWND button);
+};
+
+void Click(HWND, HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+void CloseBox(HWND window, HWND) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void CloseMessage(HWND window, HWND) { PostMessageW(window, WM_CLOSE, 0, 0); }
+void AltF4(HWND, HWND focus) { PostMessageW(focus, WM_SYSKEYDOWN, VK_F4, 1 | (1 << 29)); }
+
+constexpr wchar_t kReturn[] = L"&return to zolvanta's spar";
+
+enum class Which { about, help };
+
 class InfoWindowsTest : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -213,6 +228,36 @@ protected:
         KillTimer(nullptr, step_timer);
         KillTimer(nullptr, watchdog);
         return !watchdog_fired_;
+    }
+
+    // With the flag on: opens the window, checks that the console stepped out
+    // of the topmost band before it showed, closes it `way`'s way and checks
+    // that the console went back before the window went.
+    void CloseWithTheFlagOn(Which which, const CloseWay& way) {
+        console_.PressStayOnTop(true);
+        console_.TakeRequests();
+        Requests opening;
+        bool topmost_while_open = true;
+        const auto close = [&](HWND window, HWND button) {
+            opening = console_.TakeRequests();
+            topmost_while_open = IsTopmost(console_.hwnd());
+            way.press(window, button);
+        };
+        if (which == Which::about) {
+            EXPECT_TRUE(RunAbout([&](HWND about) { close(about, ChildWithText(about, L"o&k")); }));
+        } else {
+            info_windows().show_help(console_.hwnd(), console_.flag());
+            HWND help = info_windows().help_window();
+            ASSERT_NE(help, nullptr);
+            Pump();
+            close(help, ChildWithText(help, kReturn));
+            EXPECT_TRUE(PumpUntil([] { return info_windows().help_window() == nullptr; }));
+            EXPECT_FALSE(IsWindow(help));
+        }
+        EXPECT_EQ(opening, Requests{"not on top"});  // before the window exists
+        EXPECT_FALSE(topmost_while_open);
+        EXPECT_TRUE(WentBackOnTopBeforeTheWindowWent(console_.TakeRequests(), console_.hwnd()));
+        EXPECT_TRUE(IsWindowEnabled(console_.hwnd()));
     }
 
     // Timer procedures are named CALLBACK functions, not lambdas: 32-bit
@@ -235,17 +280,6 @@ protected:
     static inline std::function<void(HWND)> step_;
     static inline bool watchdog_fired_ = false;
 };
-
-// Each way the user can close a window, as the message it becomes.
-struct CloseWay {
-    const char* name;
-    void (*press)(HWND window, HWND button);
-};
-
-void Click(HWND, HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
-void CloseBox(HWND window, HWND) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
-void CloseMessage(HWND window, HWND) { PostMessageW(window, WM_CLOSE, 0, 0); }
-void AltF4(HWND, HWND focus) { PostMessageW(focus, WM_SYSKEYDOWN, VK_F4, 1 | (1 << 29)); }
 
 // ---------------------------------------------------------------------------
 // About
@@ -317,19 +351,7 @@ TEST_F(InfoWindowsTest, AboutPutsTheConsoleBackOnTopHoweverItCloses) {
     };
     for (const CloseWay& way : ways) {
         SCOPED_TRACE(way.name);
-        console_.PressStayOnTop(true);
-        console_.TakeRequests();
-        Requests opening;
-        bool topmost_while_open = true;
-        EXPECT_TRUE(RunAbout([&](HWND about) {
-            opening = console_.TakeRequests();
-            topmost_while_open = IsTopmost(console_.hwnd());
-            way.press(about, ChildWithText(about, L"o&k"));
-        }));
-        EXPECT_EQ(opening, Requests{"not on top"});  // before the window exists
-        EXPECT_FALSE(topmost_while_open);
-        EXPECT_TRUE(WentBackOnTopBeforeTheWindowWent(console_.TakeRequests(), console_.hwnd()));
-        EXPECT_TRUE(IsWindowEnabled(console_.hwnd()));
+        CloseWithTheFlagOn(Which::about, way);
     }
 }
 
@@ -350,8 +372,6 @@ TEST_F(InfoWindowsTest, AboutEndsOnQuitAndPostsTheQuitAgain) {
 
 // ---------------------------------------------------------------------------
 // Help
-
-constexpr wchar_t kReturn[] = L"&return to zolvanta's spar";
 
 TEST_F(InfoWindowsTest, HelpShowsTheHelpTextReadOnlyBesideAWorkingConsole) {
     info_windows().show_help(console_.hwnd(), console_.flag());
@@ -418,18 +438,7 @@ TEST_F(InfoWindowsTest, HelpPutsTheConsoleBackOnTopHoweverItCloses) {
     };
     for (const CloseWay& way : ways) {
         SCOPED_TRACE(way.name);
-        console_.PressStayOnTop(true);
-        console_.TakeRequests();
-        info_windows().show_help(console_.hwnd(), console_.flag());
-        HWND help = info_windows().help_window();
-        ASSERT_NE(help, nullptr);
-        Pump();
-        EXPECT_EQ(console_.TakeRequests(), Requests{"not on top"});
-        EXPECT_FALSE(IsTopmost(console_.hwnd()));
-        way.press(help, ChildWithText(help, kReturn));
-        EXPECT_TRUE(PumpUntil([] { return info_windows().help_window() == nullptr; }));
-        EXPECT_FALSE(IsWindow(help));
-        EXPECT_TRUE(WentBackOnTopBeforeTheWindowWent(console_.TakeRequests(), console_.hwnd()));
+        CloseWithTheFlagOn(Which::help, way);
     }
 }
 

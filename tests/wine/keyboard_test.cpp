@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -188,10 +189,6 @@ protected:
     bool counting() const { return test::counter_is_running(s_.console()); }
     bool posted(std::size_t n) const { return s_.posted_lines().size() >= n; }
 
-    HWND wait_for(const wchar_t* cls) {
-        return test::wait_for_window(cls, nullptr, s_.console_process().id(), 5s);
-    }
-
     test::SparSession s_;
 };
 
@@ -234,19 +231,10 @@ TEST_F(AccessKeysTest, EveryAccessKeyOfTheConsolePressesItsControl) {
     press_alt('O');
     EXPECT_TRUE(test::wait_until([&] { return !topmost(); }, 3s)) << "Alt+O again";
 
-    // The menu: Alt+A opens About, Alt+H Help.
-    press_alt('A');
-    HWND about = wait_for(L"frmaboutzolspar");
-    ASSERT_NE(about, nullptr) << "Alt+A";
-    ASSERT_TRUE(focus_comes_to(about, FindWindowExW(about, nullptr, L"Button", L"o&k")));
-    press_alt('K');
-    ASSERT_TRUE(test::closes(about)) << "Alt+K";
-    press_alt('H');
-    HWND help = wait_for(L"frmhelp");
-    ASSERT_NE(help, nullptr) << "Alt+H";
-    ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Edit", nullptr)));
-    press_alt('R');  // return, in Help; not roll
-    ASSERT_TRUE(test::closes(help)) << "Alt+R in Help";
+    // The menu: Alt+A opens About, Alt+K closes it; Alt+H opens Help, and
+    // Alt+R there is return, not roll.
+    ASSERT_TRUE(s_.open_and_close(test::InfoWindow::about, [](HWND) { press_alt('K'); })) << "Alt+A, Alt+K";
+    ASSERT_TRUE(s_.open_and_close(test::InfoWindow::help, [](HWND) { press_alt('R'); })) << "Alt+H, Alt+R";
 
     // Back on the console, where the focus was (on the last button pressed,
     // which takes the focus as a click would): one more init, and nothing
@@ -261,47 +249,36 @@ TEST_F(AccessKeysTest, EveryAccessKeyOfTheConsolePressesItsControl) {
 
 // About closes on its button by Enter, Esc and Space alike; Help's return
 // button by Enter and Space once Tab has reached it, and Help on Esc
-// wherever its focus is.
+// wherever its focus is. Each gives the focus back to the score board.
 TEST_F(AccessKeysTest, AboutAndHelpCloseFromTheKeyboard) {
-    for (WORD vk : {WORD{VK_RETURN}, WORD{VK_ESCAPE}, WORD{VK_SPACE}}) {
-        SCOPED_TRACE(vk);
-        press_alt('A');
-        HWND about = wait_for(L"frmaboutzolspar");
-        ASSERT_NE(about, nullptr);
-        ASSERT_TRUE(focus_comes_to(about, FindWindowExW(about, nullptr, L"Button", L"o&k")));
-        press_key(vk);
-        ASSERT_TRUE(test::closes(about));
-        ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
-    }
-    for (WORD vk : {WORD{VK_RETURN}, WORD{VK_SPACE}}) {
-        SCOPED_TRACE(vk);
-        press_alt('H');
-        HWND help = wait_for(L"frmhelp");
-        ASSERT_NE(help, nullptr);
-        HWND text = FindWindowExW(help, nullptr, L"Edit", nullptr);
-        ASSERT_TRUE(focus_comes_to(help, text));
-        // Enter in the help text does nothing: it is read-only, not a button.
-        press_key(VK_RETURN);
-        press_key(VK_TAB);
-        ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
-        EXPECT_TRUE(IsWindow(help));
-        press_key(vk);
-        ASSERT_TRUE(test::closes(help));
-        ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
-    }
-    for (bool on_button : {false, true}) {
-        SCOPED_TRACE(on_button ? "Esc on return" : "Esc in the help text");
-        press_alt('H');
-        HWND help = wait_for(L"frmhelp");
-        ASSERT_NE(help, nullptr);
-        ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Edit", nullptr)));
-        if (on_button) {
+    using test::InfoWindow;
+    const auto key = [](WORD vk) { return [vk](HWND) { press_key(vk); }; };
+    const auto on_return = [](WORD vk) {
+        return [vk](HWND help) {
+            // Enter in the help text does nothing: it is read-only, not a button.
+            press_key(VK_RETURN);
             press_key(VK_TAB);
-            ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
-        }
-        press_key(VK_ESCAPE);
-        ASSERT_TRUE(test::closes(help));
-        ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_txtscoreboard)));
+            ASSERT_TRUE(focus_comes_to(help, test::closing_button(help)));
+            EXPECT_TRUE(IsWindow(help));
+            press_key(vk);
+        };
+    };
+    const struct {
+        const char* name;
+        InfoWindow window;
+        std::function<void(HWND)> close;
+    } ways[] = {
+        {"About: Enter", InfoWindow::about, key(VK_RETURN)},
+        {"About: Esc", InfoWindow::about, key(VK_ESCAPE)},
+        {"About: Space", InfoWindow::about, key(VK_SPACE)},
+        {"Help: Enter on return", InfoWindow::help, on_return(VK_RETURN)},
+        {"Help: Space on return", InfoWindow::help, on_return(VK_SPACE)},
+        {"Help: Esc in the help text", InfoWindow::help, key(VK_ESCAPE)},
+        {"Help: Esc on return", InfoWindow::help, on_return(VK_ESCAPE)},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        ASSERT_TRUE(s_.open_and_close(way.window, way.close, s_.item(idc_txtscoreboard)));
     }
     EXPECT_EQ(s_.posted_lines(), std::vector<std::wstring>{});
 }

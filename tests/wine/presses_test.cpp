@@ -171,17 +171,6 @@ protected:
 
     HWND wait_for(const wchar_t* cls) { return wait_for_window(cls, nullptr, s_.console_process().id(), 5s); }
 
-
-    int windows_of_class(const wchar_t* cls) {
-        int n = 0;
-        for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            n += pid == s_.console_process().id() && IsWindowVisible(w);
-        }
-        return n;
-    }
-
     std::optional<POINT> menu_item(int index) const {
         return menu_bar_item_point(s_.console(), {std::wstring(kAboutMenuText), std::wstring(kHelpMenuText)}, index);
     }
@@ -192,12 +181,8 @@ protected:
 TEST_F(InfoPressesTest, DoubleAndTripleClicksOnAboutAndHelpCloseThemOnceAndHarmNothing) {
     for (int clicks : {2, 3}) {
         SCOPED_TRACE(clicks);
-        press_alt('A');
-        HWND about = wait_for(L"frmaboutzolspar");
-        ASSERT_NE(about, nullptr);
-        HWND ok = FindWindowExW(about, nullptr, L"Button", L"o&k");
-        ASSERT_TRUE(click_on(ok, clicks));
-        ASSERT_TRUE(closes(about));
+        const auto click_shut = [clicks](HWND window) { ASSERT_TRUE(click_on(closing_button(window), clicks)); };
+        ASSERT_TRUE(s_.open_and_close(InfoWindow::about, click_shut));
         EXPECT_TRUE(answers(s_.console()));
         EXPECT_TRUE(IsWindowEnabled(s_.console()));
 
@@ -207,13 +192,7 @@ TEST_F(InfoPressesTest, DoubleAndTripleClicksOnAboutAndHelpCloseThemOnceAndHarmN
         // Back in front, the console gives the focus back to a control: the
         // state in which a person presses the next key.
         ASSERT_TRUE(wait_until([&] { return IsWindowEnabled(s_.console()) && focus_of(s_.console()); }, 3s));
-        press_alt('H');
-        HWND help = wait_for(L"frmhelp");
-        ASSERT_NE(help, nullptr) << "About windows open: " << windows_of_class(L"frmaboutzolspar")
-                                 << "; in front: " << testing::PrintToString(text_of(GetForegroundWindow()))
-                                 << "; focus on: " << testing::PrintToString(text_of(focus_of(s_.console())));
-        ASSERT_TRUE(click_on(FindWindowExW(help, nullptr, L"Button", nullptr), clicks));
-        ASSERT_TRUE(closes(help));
+        ASSERT_TRUE(s_.open_and_close(InfoWindow::help, click_shut));
         EXPECT_TRUE(answers(s_.console()));
         ASSERT_TRUE(bring_to_front(s_.console()));
     }
@@ -227,13 +206,13 @@ TEST_F(InfoPressesTest, DoubleClicksOnTheMenuOpenOneWindow) {
     click_at(*help_item, 2);
     HWND help = wait_for(L"frmhelp");
     ASSERT_NE(help, nullptr);
-    ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Edit", nullptr)));
+    ASSERT_TRUE(focus_comes_to(help, help_text_box(help)));
     press_key(VK_TAB);
-    ASSERT_TRUE(focus_comes_to(help, FindWindowExW(help, nullptr, L"Button", nullptr)));
-    EXPECT_EQ(windows_of_class(L"frmhelp"), 1);
+    ASSERT_TRUE(focus_comes_to(help, closing_button(help)));
+    EXPECT_EQ(s_.windows_open(InfoWindow::help), 1);
     EXPECT_TRUE(answers(s_.console()));
     press_alt('R');
-    ASSERT_TRUE(wait_until([&] { return windows_of_class(L"frmhelp") == 0; }, 3s));
+    ASSERT_TRUE(wait_until([&] { return s_.windows_open(InfoWindow::help) == 0; }, 3s));
 
     ASSERT_TRUE(bring_to_front(s_.console()));
     const auto about_item = menu_item(0);
@@ -242,14 +221,14 @@ TEST_F(InfoPressesTest, DoubleClicksOnTheMenuOpenOneWindow) {
     HWND about = wait_for(L"frmaboutzolspar");
     ASSERT_NE(about, nullptr);
     // As a person sees it: About in front, its button focused.
-    ASSERT_TRUE(focus_comes_to(about, FindWindowExW(about, nullptr, L"Button", L"o&k")));
+    ASSERT_TRUE(focus_comes_to(about, closing_button(about)));
     press_key(VK_ESCAPE);
     ASSERT_TRUE(closes(about));
     // A second About would now be open and take the key; the console takes
     // it, and its button the focus.
     press_alt('Y');
     ASSERT_TRUE(focus_comes_to(s_.console(), s_.item(idc_say_score)));
-    EXPECT_EQ(windows_of_class(L"frmaboutzolspar"), 0);
+    EXPECT_EQ(s_.windows_open(InfoWindow::about), 0);
     EXPECT_EQ(s_.posted_lines(), Lines{});
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "tests/wine/support/input.h"
 #include "winui/code_page_win.h"
 #include "winui/win_ui.h"
 
@@ -45,6 +46,57 @@ bool SparSession::wait_for(const std::wstring& line, std::chrono::milliseconds t
 
 void SparSession::set_box(ControlId id, const std::wstring& text) const {
     SendMessageW(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+namespace {
+
+const wchar_t* class_of(InfoWindow which) { return which == InfoWindow::about ? L"frmaboutzolspar" : L"frmhelp"; }
+const char* name_of(InfoWindow which) { return which == InfoWindow::about ? "About" : "Help"; }
+
+}  // namespace
+
+HWND closing_button(HWND info_window) { return FindWindowExW(info_window, nullptr, L"Button", nullptr); }
+
+HWND help_text_box(HWND help) { return FindWindowExW(help, nullptr, L"Edit", nullptr); }
+
+HWND SparSession::open(InfoWindow which) const {
+    press_alt(which == InfoWindow::about ? 'A' : 'H');
+    HWND window = wait_for_window(class_of(which), nullptr, console_.id(), 5s);
+    if (!window) return nullptr;
+    HWND first = which == InfoWindow::about ? closing_button(window) : help_text_box(window);
+    return focus_comes_to(window, first) ? window : nullptr;
+}
+
+::testing::AssertionResult SparSession::open_and_close(InfoWindow which, const std::function<void(HWND)>& close,
+                                                       HWND focus_back) const {
+    HWND window = open(which);
+    if (!window) {
+        // Where the keys went instead, for a report.
+        return ::testing::AssertionFailure()
+               << name_of(which) << " did not open with its focus in place; About windows open: "
+               << windows_open(InfoWindow::about) << ", Help windows open: " << windows_open(InfoWindow::help)
+               << "; in front: " << ::testing::PrintToString(text_of(GetForegroundWindow()))
+               << "; the console's focus on: " << ::testing::PrintToString(text_of(focus_of(console_window_)));
+    }
+    close(window);
+    if (auto gone = closes(window); !gone) return ::testing::AssertionFailure() << name_of(which) << ": " << gone.why();
+    if (focus_back) {
+        if (auto back = focus_comes_to(console_window_, focus_back); !back) {
+            return ::testing::AssertionFailure() << "back on the console: " << back.why();
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+int SparSession::windows_open(InfoWindow which) const {
+    int n = 0;
+    for (HWND w = FindWindowExW(nullptr, nullptr, class_of(which), nullptr); w;
+         w = FindWindowExW(nullptr, w, class_of(which), nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        n += pid == console_.id() && IsWindowVisible(w);
+    }
+    return n;
 }
 
 std::vector<std::wstring> messages_of(const std::wstring& transcript, const std::wstring& speaker) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "console/console_layout.h"
@@ -11,6 +12,15 @@
 #include "tests/wine/support/harness.h"
 
 namespace zol::test {
+
+// The console's About and Help windows, which the user opens from its menu
+// by their access keys (Alt+A, Alt+H).
+enum class InfoWindow { about, help };
+
+// The button that closes an About or Help window (About's "o&k", Help's
+// return button), and Help's read-only text.
+HWND closing_button(HWND info_window);
+HWND help_text_box(HWND help);
 
 class SparSession {
 public:
@@ -44,6 +54,18 @@ public:
 
     // Sets a box of the console.
     void set_box(ControlId id, const std::wstring& text) const;
+
+    // Opens About or Help by its access key on the console in front and
+    // waits until it shows with the focus where it opens: on About's button,
+    // in Help's text. Null when it does not.
+    HWND open(InfoWindow which) const;
+    // Opens it, closes it the user's way `close` (handed the window) and
+    // waits until it has gone; given `focus_back`, also until the console's
+    // focus is there again.
+    ::testing::AssertionResult open_and_close(InfoWindow which, const std::function<void(HWND)>& close,
+                                              HWND focus_back = nullptr) const;
+    // How many windows of the kind the console shows.
+    int windows_open(InfoWindow which) const;
 
 private:
     std::wstring transcript_;
