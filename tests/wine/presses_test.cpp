@@ -169,10 +169,14 @@ class InfoPressesTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(bring_to_front(s_.console())); }
 
-    HWND wait_for(const wchar_t* cls) { return wait_for_window(cls, nullptr, s_.console_process().id(), 5s); }
-
-    std::optional<POINT> menu_item(int index) const {
-        return menu_bar_item_point(s_.console(), {std::wstring(kAboutMenuText), std::wstring(kHelpMenuText)}, index);
+    // Double-clicks the window's item on the console's menu bar and waits for
+    // the window; null when there is no item to click or no window comes.
+    HWND double_click_menu_item(InfoWindow which) {
+        const auto item = menu_bar_item_point(s_.console(), {std::wstring(kAboutMenuText), std::wstring(kHelpMenuText)},
+                                              which == InfoWindow::about ? 0 : 1);
+        if (!item) return nullptr;
+        click_at(*item, 2);
+        return s_.wait_for_info_window(which);
     }
 
     SparSession s_;
@@ -201,10 +205,7 @@ TEST_F(InfoPressesTest, DoubleAndTripleClicksOnAboutAndHelpCloseThemOnceAndHarmN
 
 // A key after the clicks marks the point by which they have been handled.
 TEST_F(InfoPressesTest, DoubleClicksOnTheMenuOpenOneWindow) {
-    const auto help_item = menu_item(1);
-    ASSERT_TRUE(help_item);
-    click_at(*help_item, 2);
-    HWND help = wait_for(L"frmhelp");
+    HWND help = double_click_menu_item(InfoWindow::help);
     ASSERT_NE(help, nullptr);
     ASSERT_TRUE(focus_comes_to(help, help_text_box(help)));
     press_key(VK_TAB);
@@ -215,10 +216,7 @@ TEST_F(InfoPressesTest, DoubleClicksOnTheMenuOpenOneWindow) {
     ASSERT_TRUE(wait_until([&] { return s_.windows_open(InfoWindow::help) == 0; }, 3s));
 
     ASSERT_TRUE(bring_to_front(s_.console()));
-    const auto about_item = menu_item(0);
-    ASSERT_TRUE(about_item);
-    click_at(*about_item, 2);
-    HWND about = wait_for(L"frmaboutzolspar");
+    HWND about = double_click_menu_item(InfoWindow::about);
     ASSERT_NE(about, nullptr);
     // As a person sees it: About in front, its button focused.
     ASSERT_TRUE(focus_comes_to(about, closing_button(about)));

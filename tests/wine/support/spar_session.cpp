@@ -59,9 +59,13 @@ HWND closing_button(HWND info_window) { return FindWindowExW(info_window, nullpt
 
 HWND help_text_box(HWND help) { return FindWindowExW(help, nullptr, L"Edit", nullptr); }
 
+HWND SparSession::wait_for_info_window(InfoWindow which) const {
+    return wait_for_window(class_of(which), nullptr, console_.id(), 5s);
+}
+
 HWND SparSession::open(InfoWindow which) const {
     press_alt(which == InfoWindow::about ? 'A' : 'H');
-    HWND window = wait_for_window(class_of(which), nullptr, console_.id(), 5s);
+    HWND window = wait_for_info_window(which);
     if (!window) return nullptr;
     HWND first = which == InfoWindow::about ? closing_button(window) : help_text_box(window);
     return focus_comes_to(window, first) ? window : nullptr;

@@ -55,6 +55,9 @@ public:
     // Sets a box of the console.
     void set_box(ControlId id, const std::wstring& text) const;
 
+    // Waits until the console shows About or Help, however opened; null
+    // when it does not within five seconds.
+    HWND wait_for_info_window(InfoWindow which) const;
     // Opens About or Help by its access key on the console in front and
     // waits until it shows with the focus where it opens: on About's button,
     // in Help's text. Null when it does not.
