@@ -19,7 +19,7 @@ PACKAGES=(cmake ninja-build ccache g++ libgtest-dev googletest
 # (x86-64) and 32-bit (i686).
 WINDOWS_PRESETS=(windows windows32)
 
-log() { printf '== %s\n' "$*" >&2; }
+log() { printf '== %s %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
 
 install_missing() {
     local missing=()
