@@ -520,176 +520,254 @@ void print_sample(const char* when, const Sample& s) {
     std::fflush(stdout);
 }
 
-int run(const Options& o) {
-    std::mt19937 script_random(o.seed);
-    const std::wstring script = test::temp_file(L"monkey-script");
-    const std::wstring transcript = test::temp_file(L"monkey-transcript");
-    if (!test::write_utf8_file(script, make_script(o.minutes, script_random))) {
-        std::printf("cannot write the script\n");
-        return 2;
-    }
-    std::printf("monkey: %.1f minutes, seed %u\n", o.minutes, o.seed);
-    std::set<int> years;
-    auto note_year = [&] {
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        years.insert(now.wYear);
-    };
-    note_year();
+// ---------------------------------------------------------------------------
+// The run, step by step.
 
-    const test::MeasuredRun started = test::start_measured_run(
-        L"--seed " + std::to_wstring(o.seed) + L" --script \"" + script + L"\" --transcript \"" + transcript + L"\"",
-        L"zolspar.exe", kConsoleClass.data(), kConsoleCaption.data(), "monkey");
-    if (!started.started()) return 2;
-    const Process& room = started.room;
-    const Process& console = started.program;
-    HWND window = started.window;
-    const test::Meter meter(console, started.linux_pid);
-
-    Monkey monkey(window, console.id(), o.seed);
-    test::Probe probe(window);
-    const auto began = Clock::now();
-    const long long total_ms = static_cast<long long>(o.minutes * 60000);
+// What the run saw of the console.
+struct Observed {
     std::vector<Sample> samples;  // one a minute from the end of the first
-    long long next_sample = 60000;
+    Sample end;                   // once the last lines came, unless the console ended
+    long long actions = 0;
+    double minutes = 0;
     bool crashed = false;
     DWORD exit_code = 0;
-    long long actions = 0;
+};
 
+// How far the counts and the memory went from where they stood after the
+// first minute.
+struct Drift {
+    Sample base;
+    long gdi_min = -1, gdi_max = -1, user_min = -1, user_max = -1;
+    long rss_max_off = 0, judged_max_off = 0;
+    long rss_floor = -1;  // the lowest later value: memory held for good raises it
+};
+
+struct Verdict {
+    bool probes = false, crash = false, lines = false, gdi = false, user = false, memory = false;
+    bool all() const { return probes && crash && lines && gdi && user && memory; }
+};
+
+// A stamp names the year the run began or ended in.
+int this_year() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now.wYear;
+}
+
+// Private memory under Wine, the working set on Windows.
+long judged_kb(const Sample& s) { return s.anon_kb >= 0 ? s.anon_kb : s.rss_kb; }
+
+// Writes the spar's script and starts the practice room playing it, with its
+// transcript, and the console beside it. Says on standard output what went
+// wrong, and gives a run not started, when it could not.
+test::MeasuredRun start_spar(const Options& o, const std::wstring& transcript) {
+    std::mt19937 script_random(o.seed);
+    const std::wstring script = test::temp_file(L"monkey-script");
+    if (!test::write_utf8_file(script, make_script(o.minutes, script_random))) {
+        std::printf("cannot write the script\n");
+        return {};
+    }
+    std::printf("monkey: %.1f minutes, seed %u\n", o.minutes, o.seed);
+    return test::start_measured_run(
+        L"--seed " + std::to_wstring(o.seed) + L" --script \"" + script + L"\" --transcript \"" + transcript + L"\"",
+        L"zolspar.exe", kConsoleClass.data(), kConsoleCaption.data(), "monkey");
+}
+
+// True, with its exit code noted, once the console has ended.
+bool ended(const Process& console, Observed& seen) {
+    if (console.running()) return false;
+    seen.crashed = true;
+    GetExitCodeProcess(console.handle(), &seen.exit_code);
+    return true;
+}
+
+// The sample at the end of a minute, taken in the same settled state each time.
+void sample_minute(Monkey& monkey, const test::Meter& meter, long long minute, Observed& seen) {
+    monkey.settle_for_measuring();
+    seen.samples.push_back(settled_sample(meter));
+    char when[64];
+    std::snprintf(when, sizeof when, "minute %lld (%lld actions)", minute, seen.actions);
+    print_sample(when, seen.samples.back());
+    // What changed, when the GDI count did.
+    if (seen.samples.size() > 1 && seen.samples.back().gdi != seen.samples[seen.samples.size() - 2].gdi) {
+        std::printf("  GDI by type: %s\n", test::gdi_types_text(seen.samples.back()).c_str());
+    }
+}
+
+// The monkey acts for the run's minutes, with a sample at the end of each,
+// until the console ends; false when the practice room ended under it.
+bool play(Monkey& monkey, const test::MeasuredRun& spar, const test::Meter& meter, double minutes,
+          Observed& seen) {
+    const auto began = Clock::now();
+    const long long total_ms = static_cast<long long>(minutes * 60000);
+    long long next_sample = 60000;
     while (ms_since(began) < total_ms) {
-        if (!console.running()) {
-            crashed = true;
-            GetExitCodeProcess(console.handle(), &exit_code);
-            break;
-        }
-        if (!room.running()) {
+        if (ended(spar.program, seen)) break;
+        if (!spar.room.running()) {
             std::printf("the practice room ended\n");
-            return 2;
+            return false;
         }
         if (ms_since(began) >= next_sample) {
-            monkey.settle_for_measuring();
-            samples.push_back(settled_sample(meter));
-            char when[64];
-            std::snprintf(when, sizeof when, "minute %lld (%lld actions)", next_sample / 60000, actions);
-            print_sample(when, samples.back());
-            // What changed, when the GDI count did.
-            if (samples.size() > 1 && samples.back().gdi != samples[samples.size() - 2].gdi) {
-                std::printf("  GDI by type: %s\n", test::gdi_types_text(samples.back()).c_str());
-            }
+            sample_minute(monkey, meter, next_sample / 60000, seen);
             next_sample += 60000;
             continue;
         }
         monkey.act();
-        ++actions;
+        ++seen.actions;
     }
-    const double ran_minutes = ms_since(began) / 60000.0;
-    monkey.settle_for_measuring();
-    note_year();
+    seen.minutes = ms_since(began) / 60000.0;
+    return true;
+}
 
-    // Scrolls still running post their last lines; the boxes no longer change.
-    const auto quiet_since = [&] {
-        const auto lines = test::transcript_lines(transcript);
+// Scrolls still running post their last lines; the boxes no longer change.
+// Waits until the user's lines in the transcript have stopped coming.
+void wait_for_the_last_lines(const std::wstring& transcript) {
+    const auto last_line_ms = [&] {
         long long last = 0;
-        for (const auto& l : lines) {
+        for (const auto& l : test::transcript_lines(transcript)) {
             if (l.text.starts_with(kMe)) last = l.ms;
         }
         return last;
     };
-    if (!crashed) {
-        long long last = -1;
-        test::wait_until(
-            [&] {
-                const long long now = quiet_since();
-                const bool settled = now == last;
-                last = now;
-                if (!settled) std::this_thread::sleep_for(2s);
-                return settled;
-            },
-            180s);
-        crashed = !console.running();
-        if (crashed) GetExitCodeProcess(console.handle(), &exit_code);
-    }
-    probe.stop();
-    const Sample end = crashed ? Sample{} : settled_sample(meter);
+    long long last = -1;
+    test::wait_until(
+        [&] {
+            const long long now = last_line_ms();
+            const bool settled = now == last;
+            last = now;
+            if (!settled) std::this_thread::sleep_for(2s);
+            return settled;
+        },
+        180s);
+}
 
-    // The figures.
-    const Verdicts v = judge(test::transcript_lines(transcript), monkey.box_texts(), years);
-    int posted = 0;
-    for (const auto& [kind, n] : v.kinds) posted += n;
-    posted += static_cast<int>(v.faults.size());
-
-    const Sample base = samples.empty() ? end : samples.front();
-    long gdi_min = base.gdi, gdi_max = base.gdi, user_min = base.user, user_max = base.user;
-    // Private memory under Wine, the working set on Windows.
-    const auto judged_kb = [](const Sample& s) { return s.anon_kb >= 0 ? s.anon_kb : s.rss_kb; };
-    long rss_max_off = 0, judged_max_off = 0;
-    long rss_floor = base.rss_kb;  // the lowest later value: memory held for good raises it
-    std::vector<Sample> later(samples.begin() + (samples.empty() ? 0 : 1), samples.end());
-    if (!crashed) later.push_back(end);
+Drift drift_of(const Observed& seen) {
+    Drift d;
+    d.base = seen.samples.empty() ? seen.end : seen.samples.front();
+    d.gdi_min = d.gdi_max = d.base.gdi;
+    d.user_min = d.user_max = d.base.user;
+    d.rss_floor = d.base.rss_kb;
+    std::vector<Sample> later(seen.samples.begin() + (seen.samples.empty() ? 0 : 1), seen.samples.end());
+    if (!seen.crashed) later.push_back(seen.end);
     for (const Sample& s : later) {
-        gdi_min = std::min(gdi_min, s.gdi), gdi_max = std::max(gdi_max, s.gdi);
-        user_min = std::min(user_min, s.user), user_max = std::max(user_max, s.user);
-        rss_max_off = std::max(rss_max_off, std::labs(s.rss_kb - base.rss_kb));
-        judged_max_off = std::max(judged_max_off, std::labs(judged_kb(s) - judged_kb(base)));
-        rss_floor = std::min(rss_floor, s.rss_kb);
+        d.gdi_min = std::min(d.gdi_min, s.gdi), d.gdi_max = std::max(d.gdi_max, s.gdi);
+        d.user_min = std::min(d.user_min, s.user), d.user_max = std::max(d.user_max, s.user);
+        d.rss_max_off = std::max(d.rss_max_off, std::labs(s.rss_kb - d.base.rss_kb));
+        d.judged_max_off = std::max(d.judged_max_off, std::labs(judged_kb(s) - judged_kb(d.base)));
+        d.rss_floor = std::min(d.rss_floor, s.rss_kb);
     }
-    const bool probes_ok = probe.unanswered() == 0 && probe.sent() > 0;
-    const bool lines_ok = v.faults.empty() && posted > 0;
-    const bool gdi_ok = !crashed && base.gdi >= 0 && gdi_min >= 0 && gdi_max <= base.gdi;
-    const bool user_ok = !crashed && base.user >= 0 && user_min >= 0 && user_max <= base.user;
-    const bool memory_ok = !crashed && judged_kb(base) >= 0 && judged_max_off <= 1024;
+    return d;
+}
 
+int posted_count(const Verdicts& lines) {
+    int posted = static_cast<int>(lines.faults.size());
+    for (const auto& [kind, n] : lines.kinds) posted += n;
+    return posted;
+}
+
+Verdict verdict_on(const test::Probe& probe, const Observed& seen, const Verdicts& lines, const Drift& d) {
+    Verdict v;
+    v.probes = probe.unanswered() == 0 && probe.sent() > 0;
+    v.crash = !seen.crashed;
+    v.lines = lines.faults.empty() && posted_count(lines) > 0;
+    v.gdi = !seen.crashed && d.base.gdi >= 0 && d.gdi_min >= 0 && d.gdi_max <= d.base.gdi;
+    v.user = !seen.crashed && d.base.user >= 0 && d.user_min >= 0 && d.user_max <= d.base.user;
+    v.memory = !seen.crashed && judged_kb(d.base) >= 0 && d.judged_max_off <= 1024;
+    return v;
+}
+
+void print_actions(const Options& o, const Monkey& monkey, const test::Probe& probe, const Observed& seen) {
     std::printf("\n== monkey figures ==\n");
-    std::printf("ran %.1f minutes, seed %u: %lld actions", ran_minutes, o.seed, actions);
+    std::printf("ran %.1f minutes, seed %u: %lld actions", seen.minutes, o.seed, seen.actions);
     for (const auto& [what, n] : monkey.counts) std::printf(", %s %d", what.c_str(), n);
     std::printf("\n");
     std::printf("probes (WM_NULL, one a second): %lld sent, %lld not answered within 2 s, longest answer %lld ms\n",
                 probe.sent(), probe.unanswered(), probe.longest_ms());
-    if (crashed) {
-        std::printf("console: ENDED during the run, exit code 0x%lx; the last actions:\n", exit_code);
+    if (seen.crashed) {
+        std::printf("console: ENDED during the run, exit code 0x%lx; the last actions:\n", seen.exit_code);
         for (const std::string& what : monkey.recent) std::printf("  %s\n", what.c_str());
     } else {
         std::printf("console: running at the end, no crash\n");
     }
-    std::printf("lines the console posted: %d (", posted);
+}
+
+void print_lines(const Verdicts& lines) {
+    std::printf("lines the console posted: %d (", posted_count(lines));
     bool first = true;
-    for (const auto& [kind, n] : v.kinds) {
+    for (const auto& [kind, n] : lines.kinds) {
         std::printf("%s%s %d", first ? "" : ", ", kind.c_str(), n);
         first = false;
     }
-    std::printf("); not a line it can post: %zu\n", v.faults.size());
-    for (std::size_t i = 0; i < v.faults.size() && i < 10; ++i) std::printf("  %ls\n", v.faults[i].c_str());
-    std::printf("dice results the room showed: %d\n", v.results_shown);
-    std::printf("%s after minute 1: %ld; later %ld to %ld%s\n", meter.gdi_name(), base.gdi, gdi_min, gdi_max,
-                gdi_ok ? " (never above)" : "");
+    std::printf("); not a line it can post: %zu\n", lines.faults.size());
+    for (std::size_t i = 0; i < lines.faults.size() && i < 10; ++i) std::printf("  %ls\n", lines.faults[i].c_str());
+    std::printf("dice results the room showed: %d\n", lines.results_shown);
+}
+
+void print_resources(const test::Meter& meter, const Observed& seen, const Drift& d, const Verdict& v) {
+    const Sample& base = d.base;
+    const Sample& end = seen.end;
+    std::printf("%s after minute 1: %ld; later %ld to %ld%s\n", meter.gdi_name(), base.gdi, d.gdi_min, d.gdi_max,
+                v.gdi ? " (never above)" : "");
     if (!base.gdi_by_type.empty()) {
         std::printf("  by type after minute 1: %s\n  at the end: %s\n", test::gdi_types_text(base).c_str(),
                     test::gdi_types_text(end).c_str());
     }
-    std::printf("%s after minute 1: %ld; later %ld to %ld%s\n", meter.user_name(), base.user, user_min, user_max,
-                user_ok ? " (never above)" : "");
+    std::printf("%s after minute 1: %ld; later %ld to %ld%s\n", meter.user_name(), base.user, d.user_min, d.user_max,
+                v.user ? " (never above)" : "");
     std::printf("VmRSS after minute 1: %ld kB; at the end %ld kB; farthest from it %ld kB%s; "
                 "lowest later %ld kB\n",
-                base.rss_kb, end.rss_kb, rss_max_off, base.anon_kb >= 0 ? "" : " (limit 1024 kB)", rss_floor);
+                base.rss_kb, end.rss_kb, d.rss_max_off, base.anon_kb >= 0 ? "" : " (limit 1024 kB)", d.rss_floor);
     std::printf("VmRSS each minute from the first:");
-    for (const Sample& s : samples) std::printf(" %ld", s.rss_kb);
+    for (const Sample& s : seen.samples) std::printf(" %ld", s.rss_kb);
     std::printf(" kB\n");
     if (base.anon_kb >= 0) {
         std::printf("private memory (RssAnon) after minute 1: %ld kB; at the end %ld kB; farthest from it %ld kB "
                     "(limit 1024 kB)\n",
-                    base.anon_kb, end.anon_kb, judged_max_off);
+                    base.anon_kb, end.anon_kb, d.judged_max_off);
         std::printf("  each minute:");
-        for (const Sample& s : samples) std::printf(" %ld", s.anon_kb);
+        for (const Sample& s : seen.samples) std::printf(" %ld", s.anon_kb);
         std::printf(" kB\n  shared memory (RssShmem) each minute:");
-        for (const Sample& s : samples) std::printf(" %ld", s.shmem_kb);
+        for (const Sample& s : seen.samples) std::printf(" %ld", s.shmem_kb);
         std::printf(" kB; mapped files (RssFile) after minute 1 %ld kB, at the end %ld kB\n", base.file_kb,
                     end.file_kb);
     }
-    std::printf("verdict: probes %s, crash %s, lines %s, GDI %s, USER %s, memory %s\n", probes_ok ? "ok" : "FAILED",
-                crashed ? "FAILED" : "ok", lines_ok ? "ok" : "FAILED", gdi_ok ? "ok" : "FAILED",
-                user_ok ? "ok" : "FAILED", memory_ok ? "ok" : "FAILED");
+}
+
+void print_verdict(const Verdict& v) {
+    std::printf("verdict: probes %s, crash %s, lines %s, GDI %s, USER %s, memory %s\n", v.probes ? "ok" : "FAILED",
+                v.crash ? "ok" : "FAILED", v.lines ? "ok" : "FAILED", v.gdi ? "ok" : "FAILED",
+                v.user ? "ok" : "FAILED", v.memory ? "ok" : "FAILED");
     std::fflush(stdout);
-    return probes_ok && !crashed && lines_ok && gdi_ok && user_ok && memory_ok ? 0 : 1;
+}
+
+int run(const Options& o) {
+    const std::wstring transcript = test::temp_file(L"monkey-transcript");
+    std::set<int> years{this_year()};
+    const test::MeasuredRun spar = start_spar(o, transcript);
+    if (!spar.started()) return 2;
+    const test::Meter meter(spar.program, spar.linux_pid);
+    Monkey monkey(spar.window, spar.program.id(), o.seed);
+    test::Probe probe(spar.window);
+
+    Observed seen;
+    if (!play(monkey, spar, meter, o.minutes, seen)) return 2;
+    monkey.settle_for_measuring();
+    years.insert(this_year());
+    if (!seen.crashed) {
+        wait_for_the_last_lines(transcript);
+        ended(spar.program, seen);
+    }
+    probe.stop();
+    if (!seen.crashed) seen.end = settled_sample(meter);
+
+    const Verdicts lines = judge(test::transcript_lines(transcript), monkey.box_texts(), years);
+    const Drift drift = drift_of(seen);
+    const Verdict verdict = verdict_on(probe, seen, lines, drift);
+    print_actions(o, monkey, probe, seen);
+    print_lines(lines);
+    print_resources(meter, seen, drift, verdict);
+    print_verdict(verdict);
+    return verdict.all() ? 0 : 1;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -123,149 +124,164 @@ protected:
                          << acp;
         }
     }
-};
 
-TEST_F(CodePage, CountsPostsAndKeepsTheDraftExactlyInAnAnsiRoomPastFiveHundredCharacters) {
-    const Language lang = language();
     // Every text used must survive the code page, or the test itself is wrong.
-    std::vector<std::wstring> texts = {lang.user, lang.speaker1, lang.speaker2, lang.hello, lang.attack, lang.draft};
-    for (const Result& r : results(lang)) texts.push_back(r.line());
-    if (utf8()) texts.insert(texts.end(), {kRaj, kNamaste + kDie});
-    for (const auto& t : texts) ASSERT_TRUE(in_system_code_page(t)) << "not in code page " << GetACP();
-
-    // A long Japanese history first, then each result after a Japanese line.
-    std::wstring script;
-    const auto say = [&](double delay, const std::wstring& speaker, const std::wstring& message) {
-        wchar_t when[32];
-        std::swprintf(when, 32, L"%.3f", delay);
-        script += std::wstring(when) + L" " + speaker + L": " + message + L"\r\n";
-    };
-    for (int i = 0; i < 40; ++i) {
-        const std::wstring& speaker = i % 2 ? lang.speaker1 : lang.speaker2;
-        say(i == 0 ? 2.0 : 0.0, speaker, lang.attack + L" " + std::to_wstring(i) + L": " + lang.hello);
+    void check_every_text_survives_the_code_page() {
+        std::vector<std::wstring> texts = {lang_.user,  lang_.speaker1, lang_.speaker2,
+                                           lang_.hello, lang_.attack,   lang_.draft};
+        for (const Result& r : results(lang_)) texts.push_back(r.line());
+        if (utf8()) texts.insert(texts.end(), {kRaj, kNamaste + kDie});
+        for (const auto& t : texts) ASSERT_TRUE(in_system_code_page(t)) << "not in code page " << GetACP();
     }
-    if (utf8()) say(0.0, kRaj, kNamaste + kDie);
-    bool first = true;
-    for (const Result& r : results(lang)) {
-        say(first ? 6.0 : 1.5, lang.speaker2, lang.hello);
-        say(1.5, L"OnlineHost", r.line());
-        first = false;
+
+    // A long history in the language first, then each result after a line
+    // in it.
+    void write_the_script() {
+        std::wstring script;
+        const auto say = [&](double delay, const std::wstring& speaker, const std::wstring& message) {
+            wchar_t when[32];
+            std::swprintf(when, 32, L"%.3f", delay);
+            script += std::wstring(when) + L" " + speaker + L": " + message + L"\r\n";
+        };
+        for (int i = 0; i < 40; ++i) {
+            const std::wstring& speaker = i % 2 ? lang_.speaker1 : lang_.speaker2;
+            say(i == 0 ? 2.0 : 0.0, speaker, lang_.attack + L" " + std::to_wstring(i) + L": " + lang_.hello);
+        }
+        if (utf8()) say(0.0, kRaj, kNamaste + kDie);
+        bool first = true;
+        for (const Result& r : results(lang_)) {
+            say(first ? 6.0 : 1.5, lang_.speaker2, lang_.hello);
+            say(1.5, L"OnlineHost", r.line());
+            first = false;
+        }
+        script_path_ = temp_file(L"code-page-script");
+        ASSERT_TRUE(write_utf8_file(script_path_, script));
     }
-    const std::wstring script_path = temp_file(L"code-page-script");
-    ASSERT_TRUE(write_utf8_file(script_path, script));
 
-    SparSession s((L"--name " + lang.user + L" --script \"" + script_path + L"\"").c_str());
-    ASSERT_NE(s.console(), nullptr);
-    ASSERT_NE(s.room_frame(), nullptr);
-    const auto records = read_transcript(s.transcript());
-    ASSERT_FALSE(records.empty());
-    EXPECT_NE(records.front().text.find(L"code page " + std::to_wstring(GetACP()) + L", ansi windows"),
-              std::wstring::npos)
-        << "the practice room runs with: " << records.front().text;
+    // The practice room plays the script with ANSI windows, under the user's
+    // screen name in the language.
+    void start_the_spar() {
+        s_.emplace((L"--name " + lang_.user + L" --script \"" + script_path_ + L"\"").c_str());
+        ASSERT_NE(s_->console(), nullptr);
+        ASSERT_NE(s_->room_frame(), nullptr);
+        const auto records = read_transcript(s_->transcript());
+        ASSERT_FALSE(records.empty());
+        EXPECT_NE(records.front().text.find(L"code page " + std::to_wstring(GetACP()) + L", ansi windows"),
+                  std::wstring::npos)
+            << "the practice room runs with: " << records.front().text;
+    }
 
-    ASSERT_TRUE(turn_counter_on(s.console()));
-    click(s.item(idc_say_score));
+    void switch_counting_on() {
+        ASSERT_TRUE(turn_counter_on(s_->console()));
+        click(s_->item(idc_say_score));
+    }
 
     // Every result of the script, counted and announced in order.
-    std::vector<std::wstring> expected;
-    for (const Result& r : results(lang)) expected.push_back(announcement(r.roller, r.total));
-    const auto announced = [&] {
-        std::vector<std::wstring> out;
-        for (const auto& m : messages_of(s.transcript(), lang.user)) {
-            if (m.rfind(L"~*~ ", 0) == 0) out.push_back(m);
-        }
-        return out;
-    };
-    EXPECT_TRUE(wait_until([&] { return announced().size() >= expected.size(); }, 60s))
-        << "announced " << announced().size() << " of " << expected.size();
+    void count_every_result_of_the_script() {
+        for (const Result& r : results(lang_)) expected_.push_back(announcement(r.roller, r.total));
+        EXPECT_TRUE(wait_until([&] { return announced().size() >= expected_.size(); }, 60s))
+            << "announced " << announced().size() << " of " << expected_.size();
+    }
 
     // The room's history is now far past the 500 characters the reader
     // looks at, and longer in bytes than in characters; the single-byte
     // length the room reports is its exact count of bytes.
-    HWND mdi = FindWindowExW(s.room_frame(), nullptr, L"MDIClient", nullptr);
-    HWND text_window = FindWindowExW(s.front_room(), nullptr, L"RICHCNTLREADONLY", nullptr);
-    ASSERT_TRUE(mdi && text_window);
-    ASSERT_FALSE(IsWindowUnicode(text_window));
-    User32Host host;
-    const auto length = host.text_length(reinterpret_cast<HostWindow>(text_window));
-    ASSERT_TRUE(length.has_value());
-    const auto bytes = host.text_bytes(reinterpret_cast<HostWindow>(text_window), *length + 4096);
-    ASSERT_TRUE(bytes.has_value());
-    EXPECT_EQ(bytes->text().size(), *length);
-    std::wstring history;
-    host.decode(bytes->text(), history);
-    EXPECT_GT(history.size(), 1000u);
-    EXPECT_GT(*length, history.size());
+    void check_the_history_is_read_in_bytes() {
+        HWND mdi = FindWindowExW(s_->room_frame(), nullptr, L"MDIClient", nullptr);
+        HWND text_window = FindWindowExW(s_->front_room(), nullptr, L"RICHCNTLREADONLY", nullptr);
+        ASSERT_TRUE(mdi && text_window);
+        ASSERT_FALSE(IsWindowUnicode(text_window));
+        User32Host host;
+        const auto length = host.text_length(reinterpret_cast<HostWindow>(text_window));
+        ASSERT_TRUE(length.has_value());
+        const auto bytes = host.text_bytes(reinterpret_cast<HostWindow>(text_window), *length + 4096);
+        ASSERT_TRUE(bytes.has_value());
+        EXPECT_EQ(bytes->text().size(), *length);
+        std::wstring history;
+        host.decode(bytes->text(), history);
+        EXPECT_GT(history.size(), 1000u);
+        EXPECT_GT(*length, history.size());
+    }
 
-    // The user's own roll under a Japanese screen name, with a Japanese
-    // draft in the room's input box: the draft is put back after the line.
-    HWND input = s.input_box(s.front_room());
-    ASSERT_NE(input, nullptr);
-    SendMessageW(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lang.draft.c_str()));
-    click(s.item(idc_cmdrolldyce));
-    ASSERT_TRUE(s.wait_for(lang.user + L":  //roll-dice 4-sides92"));
-    EXPECT_TRUE(wait_until([&] { return text_of(input) == lang.draft; }, 3s)) << "draft now: " << text_of(input);
-    std::vector<int> values;
-    ASSERT_TRUE(wait_for_line(
-        s.transcript(),
-        [&](const TranscriptLine& l) {
-            if (l.text.rfind(L"OnlineHost:  " + lang.user + L" rolled", 0) != 0) return false;
-            values = dice_values(l.text);
-            return true;
-        },
-        5s));
-    int total = 0;
-    for (int v : values) total += hit_points_of(v);
-    expected.push_back(announcement(lang.user, total));
-    // Counted before anything else is posted: a line posted within the same
-    // half second would hide the result from the scanner, as it would any
-    // two lines between two ticks.
-    EXPECT_TRUE(wait_until([&] { return announced().size() >= expected.size(); }, 5s));
+    // The user's own roll under a screen name in the language, with a draft
+    // in it in the room's input box: the draft is put back after the line.
+    void roll_with_a_draft_in_the_input_box() {
+        input_ = s_->input_box(s_->front_room());
+        ASSERT_NE(input_, nullptr);
+        SendMessageW(input_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lang_.draft.c_str()));
+        click(s_->item(idc_cmdrolldyce));
+        ASSERT_TRUE(s_->wait_for(lang_.user + L":  //roll-dice 4-sides92"));
+        EXPECT_TRUE(wait_until([&] { return text_of(input_) == lang_.draft; }, 3s)) << "draft now: " << text_of(input_);
+        std::vector<int> values;
+        ASSERT_TRUE(wait_for_line(
+            s_->transcript(),
+            [&](const TranscriptLine& l) {
+                if (l.text.rfind(L"OnlineHost:  " + lang_.user + L" rolled", 0) != 0) return false;
+                values = dice_values(l.text);
+                return true;
+            },
+            5s));
+        for (int v : values) user_total_ += hit_points_of(v);
+        expected_.push_back(announcement(lang_.user, user_total_));
+        // Counted before anything else is posted: a line posted within the same
+        // half second would hide the result from the scanner, as it would any
+        // two lines between two ticks.
+        EXPECT_TRUE(wait_until([&] { return announced().size() >= expected_.size(); }, 5s));
+    }
 
     // Lines posted in the code page's own script arrive exactly; a console
     // converting in another code page would turn them into question marks.
-    std::vector<std::wstring> terms = {lang.attack, lang.hello + L" " + lang.speaker2};
-    if (utf8()) terms.push_back(kNamaste + kDie);
-    std::wstring box;
-    for (const auto& t : terms) box += (box.empty() ? L"" : L"\r\n") + t;
-    s.set_box(idc_txtterms, box);
-    click(s.item(idc_cmdscrollterms));
-    EXPECT_TRUE(wait_until(
-        [&] {
-            const auto lines = messages_of(s.transcript(), lang.user);
-            return !lines.empty() && lines.back() == terms.back();
-        },
-        20s))
-        << "the console did not post the last line exactly: does it run under code page " << GetACP() << "?";
-    std::vector<std::wstring> scrolled;
-    for (const auto& m : messages_of(s.transcript(), lang.user)) {
-        if (m.rfind(L"~*~ ", 0) != 0 && m.rfind(L"//roll-dice", 0) != 0) scrolled.push_back(m);
+    void scroll_lines_in_the_language() {
+        std::vector<std::wstring> terms = {lang_.attack, lang_.hello + L" " + lang_.speaker2};
+        if (utf8()) terms.push_back(kNamaste + kDie);
+        std::wstring box;
+        for (const auto& t : terms) box += (box.empty() ? L"" : L"\r\n") + t;
+        s_->set_box(idc_txtterms, box);
+        click(s_->item(idc_cmdscrollterms));
+        EXPECT_TRUE(wait_until(
+            [&] {
+                const auto lines = messages_of(s_->transcript(), lang_.user);
+                return !lines.empty() && lines.back() == terms.back();
+            },
+            20s))
+            << "the console did not post the last line exactly: does it run under code page " << GetACP() << "?";
+        std::vector<std::wstring> scrolled;
+        for (const auto& m : messages_of(s_->transcript(), lang_.user)) {
+            if (m.rfind(L"~*~ ", 0) != 0 && m.rfind(L"//roll-dice", 0) != 0) scrolled.push_back(m);
+        }
+        EXPECT_EQ(scrolled, terms);
     }
-    EXPECT_EQ(scrolled, terms);
 
     // By now the scanner has ticked through every pause of the scroll: each
     // result was announced exactly once, and the draft is still there.
-    EXPECT_EQ(announced(), expected);
-    EXPECT_EQ(text_of(input), lang.draft);
-    EXPECT_EQ(text_of(s.item(idc_lblhitpoints)), L"~*~ " + lang.user + L" scored " + std::to_wstring(total) + L" ~*~");
+    void check_each_result_announced_once_and_the_draft_kept() {
+        EXPECT_EQ(announced(), expected_);
+        EXPECT_EQ(text_of(input_), lang_.draft);
+        EXPECT_EQ(text_of(s_->item(idc_lblhitpoints)),
+                  L"~*~ " + lang_.user + L" scored " + std::to_wstring(user_total_) + L" ~*~");
+    }
 
     // Each script result stood as the room's last line for a second at
     // least; a room that fell behind its script would explain a miss.
-    const auto from_script = [&](const TranscriptLine& l) {
-        return l.text.rfind(lang.user + L":  ", 0) != 0 && l.text.rfind(L"OnlineHost:  " + lang.user, 0) != 0;
-    };
-    const auto lines = transcript_lines(s.transcript());
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        if (lines[i].text.rfind(L"OnlineHost:  ", 0) != 0 || !from_script(lines[i])) continue;
-        for (std::size_t j = i + 1; j < lines.size(); ++j) {
-            if (!from_script(lines[j])) continue;
-            EXPECT_GE(lines[j].ms - lines[i].ms, 1000) << "the room fell behind its script";
-            break;
+    void check_the_room_kept_to_its_script() {
+        const auto from_script = [&](const TranscriptLine& l) {
+            return l.text.rfind(lang_.user + L":  ", 0) != 0 && l.text.rfind(L"OnlineHost:  " + lang_.user, 0) != 0;
+        };
+        const auto lines = transcript_lines(s_->transcript());
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+            if (lines[i].text.rfind(L"OnlineHost:  ", 0) != 0 || !from_script(lines[i])) continue;
+            for (std::size_t j = i + 1; j < lines.size(); ++j) {
+                if (!from_script(lines[j])) continue;
+                EXPECT_GE(lines[j].ms - lines[i].ms, 1000) << "the room fell behind its script";
+                break;
+            }
         }
     }
-    if (HasFailure()) {
-        // The transcript, non-ASCII characters as \x escapes.
-        for (const auto& l : read_transcript(s.transcript())) {
+
+    // After a failure, the transcript, non-ASCII characters as \x escapes.
+    void print_the_transcript_after_a_failure() const {
+        if (!HasFailure()) return;
+        for (const auto& l : read_transcript(s_->transcript())) {
             std::string text;
             for (wchar_t c : l.text) {
                 char escaped[16];
@@ -276,6 +292,36 @@ TEST_F(CodePage, CountsPostsAndKeepsTheDraftExactlyInAnAnsiRoomPastFiveHundredCh
             std::printf("%6lld %d %ls %s\n", l.ms, l.room, l.kind.c_str(), text.c_str());
         }
     }
+
+    // The user's announcements so far.
+    std::vector<std::wstring> announced() const {
+        std::vector<std::wstring> out;
+        for (const auto& m : messages_of(s_->transcript(), lang_.user)) {
+            if (m.rfind(L"~*~ ", 0) == 0) out.push_back(m);
+        }
+        return out;
+    }
+
+    const Language lang_ = language();
+    std::wstring script_path_;
+    std::optional<SparSession> s_;
+    std::vector<std::wstring> expected_;  // the announcements due so far
+    HWND input_ = nullptr;                // the room's input box
+    int user_total_ = 0;                  // the hit points of the user's own roll
+};
+
+TEST_F(CodePage, CountsPostsAndKeepsTheDraftExactlyInAnAnsiRoomPastFiveHundredCharacters) {
+    ASSERT_NO_FATAL_FAILURE(check_every_text_survives_the_code_page());
+    ASSERT_NO_FATAL_FAILURE(write_the_script());
+    ASSERT_NO_FATAL_FAILURE(start_the_spar());
+    ASSERT_NO_FATAL_FAILURE(switch_counting_on());
+    count_every_result_of_the_script();
+    ASSERT_NO_FATAL_FAILURE(check_the_history_is_read_in_bytes());
+    ASSERT_NO_FATAL_FAILURE(roll_with_a_draft_in_the_input_box());
+    scroll_lines_in_the_language();
+    check_each_result_announced_once_and_the_draft_kept();
+    check_the_room_kept_to_its_script();
+    print_the_transcript_after_a_failure();
 }
 
 }  // namespace

@@ -231,88 +231,96 @@ struct ScriptStep {
     std::wstring message;
 };
 
-TEST(Faults, HostileRoomTextNeitherStopsTheCounterNorPostsAWrongLine) {
-    const std::wstring accented = L"Se\u00F1or M\u00FCller";  // Señor Müller
-    const std::wstring zoe = L"Zo\u00EB";
-    if (!in_system_code_page(accented + zoe + L"\u00E9\u00BF")) {
-        GTEST_SKIP() << "the system code page " << GetACP() << " lacks the accented letters used here";
+const std::wstring kAccented = L"Se\u00F1or M\u00FCller";  // Señor Müller
+const std::wstring kZoe = L"Zo\u00EB";
+
+// The well-formed results, each played after something hostile, and the
+// hit points the console must announce for each. Hit points per die:
+// 15 -> 1, 17 -> 1, 19 -> 1, 20 -> 2, 40 -> 6, 91 -> 17, 95 -> 21, 100 -> 26.
+struct HostileResult {
+    std::wstring roller, values;
+    int count, sides, total;
+
+    std::wstring line() const {
+        return roller + L" rolled " + std::to_wstring(count) + L" " + std::to_wstring(sides) + L"-sided " +
+               (count == 1 ? L"die" : L"dice") + L":  " + values;
     }
+};
 
-    // The well-formed results, each after something hostile, and the line the
-    // console must announce for each. Hit points per die: 15 -> 1, 17 -> 1,
-    // 19 -> 1, 20 -> 2, 40 -> 6, 91 -> 17, 95 -> 21, 100 -> 26.
-    struct Result {
-        std::wstring roller, values;
-        int count, sides, total;
-    } const results[] = {
-        {L"dragon", L"12 15 20", 3, 20, 3}, {L"wyvern", L"95 40", 2, 100, 27}, {L"basilisk", L"17", 1, 20, 1},
-        {L"griffin", L"20 19", 2, 20, 3},   {accented, L"15 20", 2, 20, 3},    {zoe, L"100 91", 2, 100, 43},
-    };
-    auto result = [&](int i) {
-        const Result& r = results[i];
-        return r.roller + L" rolled " + std::to_wstring(r.count) + L" " + std::to_wstring(r.sides) + L"-sided " +
-               (r.count == 1 ? L"die" : L"dice") + L":  " + r.values;
-    };
+const HostileResult kResults[] = {
+    {L"dragon", L"12 15 20", 3, 20, 3}, {L"wyvern", L"95 40", 2, 100, 27}, {L"basilisk", L"17", 1, 20, 1},
+    {L"griffin", L"20 19", 2, 20, 3},   {kAccented, L"15 20", 2, 20, 3},   {kZoe, L"100 91", 2, 100, 43},
+};
 
+// A long history arriving at once: a thousand lines, colons inside. The
+// practice room takes some 12 ms a line under Wine, so the flood comes first
+// and everything else well after it.
+constexpr int kFloodLines = 1000;
+constexpr double kAfterFlood = 45.0;
+
+// The flood, then each result after a hostile line.
+std::vector<ScriptStep> hostile_script() {
     std::vector<ScriptStep> steps;
-    // A long history arriving at once: a thousand lines, colons inside.
-    // The practice room takes some 12 ms a line under Wine, so the flood comes
-    // first and everything else well after it.
-    constexpr int kFloodLines = 1000;
-    constexpr double kAfterFlood = 45.0;
     for (int i = 0; i < kFloodLines; ++i) {
         steps.push_back({i == 0 ? 0.5 : 0.0, L"player" + std::to_wstring(i % 7),
                          L"move " + std::to_wstring(i) + L": strike, parry; 2 20-sided dice:  20 20"});
     }
-    steps.push_back({kAfterFlood - 0.5, L"OnlineHost", result(0)});
+    steps.push_back({kAfterFlood - 0.5, L"OnlineHost", kResults[0].line()});
     // One line far longer than the part of the room the scanner reads, so
     // that part holds no line break at all.
     steps.push_back({2.0, L"longwinded", std::wstring(2000, L'x') + L" rolled 2 20-sided dice:  20 20"});
-    steps.push_back({1.5, L"OnlineHost", result(1)});
+    steps.push_back({1.5, L"OnlineHost", kResults[1].line()});
     // The dice service's answer to a bad command: a room line with no colon.
     steps.push_back({2.0, L"gambler", L"//roll-dice 99-sides2"});
-    steps.push_back({1.5, L"OnlineHost", result(2)});
+    steps.push_back({1.5, L"OnlineHost", kResults[2].line()});
     // A screen name of 500 characters.
     steps.push_back({2.0, std::wstring(500, L'n'), L"hello from a long name"});
-    steps.push_back({1.5, L"OnlineHost", result(3)});
+    steps.push_back({1.5, L"OnlineHost", kResults[3].line()});
     // Text in the system code page beyond ASCII.
-    steps.push_back({2.0, zoe, L"\u00BFQu\u00E9 tal, se\u00F1or? \u00FCber alles"});
-    steps.push_back({1.5, L"OnlineHost", result(4)});
+    steps.push_back({2.0, kZoe, L"\u00BFQu\u00E9 tal, se\u00F1or? \u00FCber alles"});
+    steps.push_back({1.5, L"OnlineHost", kResults[4].line()});
     // Someone else writing a result, and results the counter cannot read.
     steps.push_back({2.0, L"trickster", L"OnlineHost:  trickster rolled 2 20-sided dice:  90 90"});
     steps.push_back({1.5, L"OnlineHost", L"cheat rolled 3 20-sided dice:  20 20"});
     steps.push_back({1.5, L"OnlineHost", L"cheat rolled 2 20-sided dice:  99999 20"});
-    steps.push_back({1.5, L"OnlineHost", result(5)});
+    steps.push_back({1.5, L"OnlineHost", kResults[5].line()});
+    return steps;
+}
 
+// Writes the steps as a practice room script to a new file, named in `path`.
+void write_script(const std::vector<ScriptStep>& steps, std::wstring& path) {
     std::wstring script;
     for (const auto& step : steps) {
         wchar_t delay[32];
         std::swprintf(delay, 32, L"%.3f", step.delay);
         script += std::wstring(delay) + L" " + step.speaker + L": " + step.message + L"\r\n";
     }
-    const std::wstring script_path = temp_file(L"hostile-script");
-    ASSERT_TRUE(write_utf8_file(script_path, script));
+    path = temp_file(L"hostile-script");
+    ASSERT_TRUE(write_utf8_file(path, script));
+}
 
-    SparSession s((L"--script \"" + script_path + L"\"").c_str());
-    ASSERT_NE(s.console(), nullptr);
-    // Switched on while the room is busy with the flood and not answering.
-    switch_counting_on(s, true);
+void wait_out_the_flood(const SparSession& s) {
     const std::wstring last_move = L"move " + std::to_wstring(kFloodLines - 1) + L":";
     ASSERT_TRUE(wait_for_line(
         s.transcript(), [&](const TranscriptLine& l) { return l.text.find(last_move) != std::wstring::npos; },
         std::chrono::seconds(static_cast<int>(kAfterFlood))))
         << "the room did not play the long history in time";
+}
 
-    const std::wstring last_caption = L"~*~ " + zoe + L" scored 43 ~*~";
+// The last result shows on the label, nothing more comes of it, and the
+// console is still running.
+void wait_for_the_last_result(SparSession& s) {
+    const std::wstring last_caption = L"~*~ " + kZoe + L" scored 43 ~*~";
     const bool counted_last = wait_until([&] { return text_of(s.item(idc_lblhitpoints)) == last_caption; }, 60s);
     EXPECT_TRUE(counted_last) << text_of(s.item(idc_lblhitpoints));
     EXPECT_TRUE(wait_for_reads(s.transcript(), reads_of(s.transcript()), kQuietLooks + 1));
     EXPECT_TRUE(s.console_process().running());
+}
 
-    // Each result must have stood as the room's last line for a few of the
-    // scanner's half-second ticks; a room that fell behind its script and
-    // played lines in a burst would explain a miss without any fault here.
-    const auto lines = transcript_lines(s.transcript());
+// Each result must have stood as the room's last line for a few of the
+// scanner's half-second ticks; a room that fell behind its script and
+// played lines in a burst would explain a miss without any fault here.
+void check_the_room_kept_to_its_script(const std::vector<TranscriptLine>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].text.rfind(L"OnlineHost:  ", 0) != 0) continue;
         for (std::size_t j = i + 1; j < lines.size(); ++j) {
@@ -321,17 +329,42 @@ TEST(Faults, HostileRoomTextNeitherStopsTheCounterNorPostsAWrongLine) {
             break;
         }
     }
+}
 
+std::vector<std::wstring> announcements_of_the_results() {
     std::vector<std::wstring> expected;
-    for (const Result& r : results) {
+    for (const HostileResult& r : kResults) {
         expected.push_back(L"~*~ " + r.roller + L" scored " + std::to_wstring(r.total) + L" hyt poynts ~*~");
     }
-    EXPECT_EQ(posted_lines_in(s.transcript()), expected);
+    return expected;
+}
 
-    // Every script line reached the room, so each hostile case was played.
+// Every script line reached the room, so each hostile case was played.
+void expect_every_script_line_played(const std::vector<TranscriptLine>& lines, std::size_t steps) {
     std::size_t played = 0;
     for (const auto& l : lines) played += l.text.rfind(kMe, 0) != 0;
-    EXPECT_GE(played, steps.size());
+    EXPECT_GE(played, steps);
+}
+
+TEST(Faults, HostileRoomTextNeitherStopsTheCounterNorPostsAWrongLine) {
+    if (!in_system_code_page(kAccented + kZoe + L"\u00E9\u00BF")) {
+        GTEST_SKIP() << "the system code page " << GetACP() << " lacks the accented letters used here";
+    }
+    const std::vector<ScriptStep> steps = hostile_script();
+    std::wstring script_path;
+    ASSERT_NO_FATAL_FAILURE(write_script(steps, script_path));
+
+    SparSession s((L"--script \"" + script_path + L"\"").c_str());
+    ASSERT_NE(s.console(), nullptr);
+    // Switched on while the room is busy with the flood and not answering.
+    switch_counting_on(s, true);
+    ASSERT_NO_FATAL_FAILURE(wait_out_the_flood(s));
+    wait_for_the_last_result(s);
+
+    const auto lines = transcript_lines(s.transcript());
+    ASSERT_NO_FATAL_FAILURE(check_the_room_kept_to_its_script(lines));
+    EXPECT_EQ(posted_lines_in(s.transcript()), announcements_of_the_results());
+    expect_every_script_line_played(lines, steps.size());
 }
 
 }  // namespace
