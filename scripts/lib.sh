@@ -62,15 +62,17 @@ generate_locales() {
 # Configures a preset and builds it, or only the given targets; the output
 # goes to the terminal. With ccache installed every compile goes through it,
 # so a build from a fresh clone on a machine that built before is quick.
+# ZOL_BUILD_NICE, when set, is the niceness the compilers run at.
 build_preset() {
-    local preset=$1
+    local preset=$1 nice_prefix=()
     shift
     if command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
+    [ -n "${ZOL_BUILD_NICE:-}" ] && nice_prefix=(nice -n "$ZOL_BUILD_NICE")
     cmake --preset "$preset" >/dev/null || return
     if [ $# -gt 0 ]; then
-        cmake --build --preset "$preset" --target "$@"
+        "${nice_prefix[@]}" cmake --build --preset "$preset" --target "$@"
     else
-        cmake --build --preset "$preset"
+        "${nice_prefix[@]}" cmake --build --preset "$preset"
     fi
 }
 
