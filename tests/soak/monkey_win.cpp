@@ -102,10 +102,9 @@ std::wstring make_script(double minutes, std::mt19937& random) {
             // "OnlineHost:  x" in the room is "OnlineHost: x" in a script.
             const int n = 1 + pick(4);
             const int s = sides[pick(3)];
-            std::wstring line = L"OnlineHost: " + who + L" rolled " + std::to_wstring(n) + L" " + std::to_wstring(s) +
-                                (n == 1 ? L"-sided die:  " : L"-sided dice:  ");
-            for (int k = 0; k < n; ++k) line += (k ? L" " : L"") + std::to_wstring(1 + pick(s));
-            text += head + line + L"\r\n";
+            std::vector<int> values;
+            for (int k = 0; k < n; ++k) values.push_back(1 + pick(s));
+            text += std::wstring(head) + L"OnlineHost: " + test::dice_result(who, s, values) + L"\r\n";
         }
     }
     return text;

@@ -72,14 +72,12 @@ std::vector<Result> make_results(int count) {
         r.roller = names[i % 7];
         const int n = std::uniform_int_distribution<int>(1, 4)(random);
         const int s = sides[std::uniform_int_distribution<int>(0, 2)(random)];
-        std::wstring values;
+        std::vector<int> values;
         for (int k = 0; k < n; ++k) {
-            const int v = std::uniform_int_distribution<int>(1, s)(random);
-            r.total += test::hit_points_of(v);
-            values += (k ? L" " : L"") + std::to_wstring(v);
+            values.push_back(std::uniform_int_distribution<int>(1, s)(random));
+            r.total += test::hit_points_of(values.back());
         }
-        r.line = L"OnlineHost:  " + r.roller + L" rolled " + std::to_wstring(n) + L" " + std::to_wstring(s) +
-                 L"-sided " + (n == 1 ? L"die" : L"dice") + L":  " + values;
+        r.line = L"OnlineHost:  " + test::dice_result(r.roller, s, values);
         results.push_back(std::move(r));
     }
     return results;

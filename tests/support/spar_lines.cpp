@@ -10,6 +10,13 @@ int hit_points_of(int die) {
     return die - 74;
 }
 
+std::wstring dice_result(const std::wstring& roller, int sides, const std::vector<int>& values) {
+    std::wstring line = roller + L" rolled " + std::to_wstring(values.size()) + L" " + std::to_wstring(sides) +
+                        (values.size() == 1 ? L"-sided die:  " : L"-sided dice:  ");
+    for (std::size_t i = 0; i < values.size(); ++i) line += (i ? L" " : L"") + std::to_wstring(values[i]);
+    return line;
+}
+
 std::vector<int> dice_values(const std::wstring& line) {
     std::vector<int> values;
     const std::wstring head = L"OnlineHost:  ";

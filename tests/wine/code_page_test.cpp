@@ -77,26 +77,25 @@ const std::wstring kNamaste = L"\u0928\u092E\u0938\u094D\u0924\u0947 ";       //
 bool utf8() { return GetACP() == CP_UTF8; }
 
 struct Result {
-    std::wstring roller, values;
-    int count, sides, total;
-    std::wstring line() const {
-        return roller + L" rolled " + std::to_wstring(count) + L" " + std::to_wstring(sides) + L"-sided " +
-               (count == 1 ? L"die" : L"dice") + L":  " + values;
-    }
+    std::wstring roller;
+    int sides;
+    std::vector<int> values;
+    int total;
+    std::wstring line() const { return dice_result(roller, sides, values); }
 };
 
 // Hit points: 15 -> 1, 17 -> 1, 19 -> 1, 20 -> 2, 40 -> 6, 91 -> 17,
 // 95 -> 21, 100 -> 26.
 std::vector<Result> results(const Language& l) {
     std::vector<Result> r = {
-        {l.rollers[0], L"15 20", 2, 20, 3},
-        {l.rollers[1], L"91", 1, 100, 17},
-        {l.rollers[2], L"20 19 17", 3, 20, 4},
-        {l.rollers[3], L"95 40", 2, 100, 27},
+        {l.rollers[0], 20, {15, 20}, 3},
+        {l.rollers[1], 100, {91}, 17},
+        {l.rollers[2], 20, {20, 19, 17}, 4},
+        {l.rollers[3], 100, {95, 40}, 27},
     };
     if (utf8()) {
-        r.push_back({kRaj, L"100 91", 2, 100, 43});
-        r.push_back({kDie + l.rollers[0], L"40 15", 2, 100, 7});
+        r.push_back({kRaj, 100, {100, 91}, 43});
+        r.push_back({kDie + l.rollers[0], 100, {40, 15}, 7});
     }
     return r;
 }

@@ -238,18 +238,17 @@ const std::wstring kZoe = L"Zo\u00EB";
 // hit points the console must announce for each. Hit points per die:
 // 15 -> 1, 17 -> 1, 19 -> 1, 20 -> 2, 40 -> 6, 91 -> 17, 95 -> 21, 100 -> 26.
 struct HostileResult {
-    std::wstring roller, values;
-    int count, sides, total;
+    std::wstring roller;
+    int sides;
+    std::vector<int> values;
+    int total;
 
-    std::wstring line() const {
-        return roller + L" rolled " + std::to_wstring(count) + L" " + std::to_wstring(sides) + L"-sided " +
-               (count == 1 ? L"die" : L"dice") + L":  " + values;
-    }
+    std::wstring line() const { return dice_result(roller, sides, values); }
 };
 
 const HostileResult kResults[] = {
-    {L"dragon", L"12 15 20", 3, 20, 3}, {L"wyvern", L"95 40", 2, 100, 27}, {L"basilisk", L"17", 1, 20, 1},
-    {L"griffin", L"20 19", 2, 20, 3},   {kAccented, L"15 20", 2, 20, 3},   {kZoe, L"100 91", 2, 100, 43},
+    {L"dragon", 20, {12, 15, 20}, 3}, {L"wyvern", 100, {95, 40}, 27}, {L"basilisk", 20, {17}, 1},
+    {L"griffin", 20, {20, 19}, 3},    {kAccented, 20, {15, 20}, 3},   {kZoe, 100, {100, 91}, 43},
 };
 
 // A long history arriving at once: a thousand lines, colons inside. The
