@@ -15,35 +15,28 @@ std::string ascii(std::wstring_view text) {
     return out;
 }
 
+// The one filling of a class record, in either character set's form.
+template <class ClassRecord, class Name, class Register>
+bool register_record(const WindowClass& description, const Name& name, Register register_it) {
+    ClassRecord wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = description.procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = description.icon;
+    wc.hIconSm = description.small_icon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = description.background;
+    wc.lpszClassName = name.c_str();
+    return registered(register_it(&wc));
+}
+
 }  // namespace
 
 bool register_class(const WindowClass& description) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
     if (description.characters == CharacterSet::ansi) {
-        const std::string name = ascii(description.name);
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = description.procedure;
-        wc.hInstance = instance;
-        wc.hIcon = description.icon;
-        wc.hIconSm = description.small_icon;
-        wc.hCursor = arrow;
-        wc.hbrBackground = description.background;
-        wc.lpszClassName = name.c_str();
-        return registered(RegisterClassExA(&wc));
+        return register_record<WNDCLASSEXA>(description, ascii(description.name), RegisterClassExA);
     }
-    const std::wstring name(description.name);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = description.procedure;
-    wc.hInstance = instance;
-    wc.hIcon = description.icon;
-    wc.hIconSm = description.small_icon;
-    wc.hCursor = arrow;
-    wc.hbrBackground = description.background;
-    wc.lpszClassName = name.c_str();
-    return registered(RegisterClassExW(&wc));
+    return register_record<WNDCLASSEXW>(description, std::wstring(description.name), RegisterClassExW);
 }
 
 WNDPROC register_superclass(std::wstring_view base, std::wstring_view name, WNDPROC procedure,
