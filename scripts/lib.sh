@@ -66,7 +66,12 @@ generate_locales() {
 build_preset() {
     local preset=$1 nice_prefix=()
     shift
-    if command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
+    if command -v ccache >/dev/null; then
+        export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+        # Paths inside the clone are hashed as relative ones, so that a
+        # fresh clone in another folder finds what an earlier one compiled.
+        export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+    fi
     [ -n "${ZOL_BUILD_NICE:-}" ] && nice_prefix=(nice -n "$ZOL_BUILD_NICE")
     cmake --preset "$preset" >/dev/null || return
     if [ $# -gt 0 ]; then
