@@ -39,34 +39,35 @@ bool register_class(const WindowClass& description) {
     return register_record<WNDCLASSEXW>(description, std::wstring(description.name), RegisterClassExW);
 }
 
+namespace {
+
+// The copy of a class, in either character set's form.
+template <class ClassRecord, class Name, class GetInfo, class Register>
+WNDPROC copy_class(const Name& base, const Name& name, WNDPROC procedure, GetInfo get_info,
+                   Register register_it) {
+    ClassRecord wc{};
+    wc.cbSize = sizeof wc;
+    if (!get_info(nullptr, base.c_str(), &wc)) return nullptr;
+    const WNDPROC base_procedure = wc.lpfnWndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = name.c_str();
+    wc.style &= ~CS_GLOBALCLASS;
+    if (procedure) wc.lpfnWndProc = procedure;
+    return registered(register_it(&wc)) ? base_procedure : nullptr;
+}
+
+}  // namespace
+
 WNDPROC register_superclass(std::wstring_view base, std::wstring_view name, WNDPROC procedure,
                             CharacterSet characters) {
     // The base class is read in the character set of the copy: a system
     // class has a procedure for each, and the copy must call the one its
     // messages come in.
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
     if (characters == CharacterSet::ansi) {
-        const std::string base_a = ascii(base), name_a = ascii(name);
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        if (!GetClassInfoExA(nullptr, base_a.c_str(), &wc)) return nullptr;
-        const WNDPROC base_procedure = wc.lpfnWndProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = name_a.c_str();
-        wc.style &= ~CS_GLOBALCLASS;
-        if (procedure) wc.lpfnWndProc = procedure;
-        return registered(RegisterClassExA(&wc)) ? base_procedure : nullptr;
+        return copy_class<WNDCLASSEXA>(ascii(base), ascii(name), procedure, GetClassInfoExA, RegisterClassExA);
     }
-    const std::wstring base_w(base), name_w(name);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(nullptr, base_w.c_str(), &wc)) return nullptr;
-    const WNDPROC base_procedure = wc.lpfnWndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = name_w.c_str();
-    wc.style &= ~CS_GLOBALCLASS;
-    if (procedure) wc.lpfnWndProc = procedure;
-    return registered(RegisterClassExW(&wc)) ? base_procedure : nullptr;
+    return copy_class<WNDCLASSEXW>(std::wstring(base), std::wstring(name), procedure, GetClassInfoExW,
+                                   RegisterClassExW);
 }
 
 }  // namespace zol::ui
