@@ -1,6 +1,7 @@
 #include "practiceroom/practice_room_win.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #include <commdlg.h>
@@ -42,31 +43,41 @@ HFONT create_message_font() {
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
+struct MenuItem {
+    UINT id;  // 0: a separator
+    const wchar_t* text;
+};
+
+HMENU popup(std::initializer_list<MenuItem> items) {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuItem& item : items) {
+        AppendMenuW(menu, item.id ? MF_STRING : MF_SEPARATOR, item.id, item.text);
+    }
+    return menu;
+}
+
 HMENU create_frame_menu(HMENU* window_menu) {
-    HMENU room = CreatePopupMenu();
-    AppendMenuW(room, MF_STRING, kCmdNewRoom, L"&new room");
-    AppendMenuW(room, MF_STRING, kCmdNextRoom, L"ne&xt room");
-    AppendMenuW(room, MF_STRING, kCmdCloseRoom, L"&close room");
-    AppendMenuW(room, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(room, MF_STRING, kCmdScreenName, L"&screen name...");
-    AppendMenuW(room, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(room, MF_STRING, kCmdExit, L"e&xit");
-    HMENU spar = CreatePopupMenu();
-    AppendMenuW(spar, MF_STRING, kCmdPlayScript, L"&play a script...");
-    AppendMenuW(spar, MF_STRING, kCmdPlaySample, L"play the &sample spar");
-    AppendMenuW(spar, MF_STRING, kCmdStopPlaying, L"s&top playing");
-    AppendMenuW(spar, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(spar, MF_STRING, kCmdTranscript, L"&keep a transcript...");
-    *window_menu = CreatePopupMenu();
-    AppendMenuW(*window_menu, MF_STRING, kCmdCascade, L"&cascade");
-    AppendMenuW(*window_menu, MF_STRING, kCmdTile, L"&tile");
-    HMENU help = CreatePopupMenu();
-    AppendMenuW(help, MF_STRING, kCmdHelp, L"&options and scripts");
+    *window_menu = popup({{kCmdCascade, L"&cascade"}, {kCmdTile, L"&tile"}});
+    const std::pair<HMENU, const wchar_t*> popups[] = {
+        {popup({{kCmdNewRoom, L"&new room"},
+                {kCmdNextRoom, L"ne&xt room"},
+                {kCmdCloseRoom, L"&close room"},
+                {0, nullptr},
+                {kCmdScreenName, L"&screen name..."},
+                {0, nullptr},
+                {kCmdExit, L"e&xit"}}),
+         L"&room"},
+        {popup({{kCmdPlayScript, L"&play a script..."},
+                {kCmdPlaySample, L"play the &sample spar"},
+                {kCmdStopPlaying, L"s&top playing"},
+                {0, nullptr},
+                {kCmdTranscript, L"&keep a transcript..."}}),
+         L"&spar"},
+        {*window_menu, L"&window"},
+        {popup({{kCmdHelp, L"&options and scripts"}}), L"&help"},
+    };
     HMENU bar = CreateMenu();
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(room), L"&room");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(spar), L"&spar");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(*window_menu), L"&window");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&help");
+    for (const auto& [menu, text] : popups) AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), text);
     return bar;
 }
 
