@@ -7,10 +7,19 @@
 // from its output: its failures, the reasons of its skipped tests and its
 // counts, indented. (Done here rather than with findstr, which not every
 // cmd has working.)
+//
+// With --report FILE after either, the lines are added to the end of FILE
+// instead of written out. The report is opened here rather than handed over
+// as standard output by cmd: whatever a program starts inherits its
+// standard handles, and under Wine the first window a program touches may
+// start the desktop's process, which would then keep the report open (cmd
+// opens it sharing only reading) and every later line of cmd's would fail
+// with "Sharing violation".
 #include <windows.h>
 
+#include <cstdarg>
 #include <cstdio>
-#include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <string>
 
@@ -29,12 +38,42 @@ F ntdll_function(const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
 }
 
+std::string out;
+
+void say(const char* format, ...) {
+    char line[4096];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    out += line;
+}
+
+// Adds what was said to the end of the report, or writes it out.
+bool put(const wchar_t* report) {
+    if (!report) return std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+    HANDLE file = CreateFileW(report, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "kit-info: cannot add to %ls (error %lu)\n", report, GetLastError());
+        return false;
+    }
+    // cmd's own lines end in CR LF; so do these.
+    std::string text;
+    for (const char ch : out) text += ch == '\n' ? "\r\n" : std::string(1, ch);
+    DWORD written = 0;
+    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                    written == text.size();
+    CloseHandle(file);
+    return ok;
+}
+
 }  // namespace
 
-int summary(const char* log) {
+int summary(const wchar_t* log) {
     std::ifstream in(log, std::ios::binary);
     if (!in) {
-        std::printf("    (no output: %s)\n", log);
+        say("    (no output: %ls)\n", log);
         return 1;
     }
     std::string line;
@@ -43,33 +82,32 @@ int summary(const char* log) {
         const bool shown = line.rfind("[  FAILED  ]", 0) == 0 || line.find(": Failure") != std::string::npos ||
                            line.rfind("skipped: ", 0) == 0 || line.rfind("[  PASSED  ]", 0) == 0 ||
                            (line.rfind("[  SKIPPED ] ", 0) == 0 && line.find(" listed below") != std::string::npos);
-        if (shown) std::printf("    %s\n", line.c_str());
+        if (shown) say("    %s\n", line.c_str());
     }
     return 0;
 }
 
-int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--summary") == 0) return summary(argv[2]);
-    std::printf("kit: zolspar %s, %d-bit test programs\n", ZOL_KIT_VERSION, static_cast<int>(sizeof(void*) * 8));
+void machine() {
+    say("kit: zolspar %s, %d-bit test programs\n", ZOL_KIT_VERSION, static_cast<int>(sizeof(void*) * 8));
 
     // GetVersionEx lies to programs without a manifest naming the newest
     // Windows; RtlGetVersion does not.
     OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof version;
     if (const auto get = ntdll_function<RtlGetVersionFn>("RtlGetVersion"); get && get(&version) == 0) {
-        std::printf("windows: %lu.%lu build %lu\n", version.dwMajorVersion, version.dwMinorVersion,
+        say("windows: %lu.%lu build %lu\n", version.dwMajorVersion, version.dwMinorVersion,
                     version.dwBuildNumber);
     }
     BOOL wow64 = FALSE;
     const auto is_wow64 = reinterpret_cast<IsWow64ProcessFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
     if (is_wow64) is_wow64(GetCurrentProcess(), &wow64);
-    std::printf("system: %s\n", sizeof(void*) == 8 || wow64 ? "64-bit" : "32-bit");
-    if (const auto wine = ntdll_function<WineVersionFn>("wine_get_version")) std::printf("wine: %s\n", wine());
+    say("system: %s\n", sizeof(void*) == 8 || wow64 ? "64-bit" : "32-bit");
+    if (const auto wine = ntdll_function<WineVersionFn>("wine_get_version")) say("wine: %s\n", wine());
 
-    std::printf("code page: %u (ANSI), %u (OEM)\n", GetACP(), GetOEMCP());
+    say("code page: %u (ANSI), %u (OEM)\n", GetACP(), GetOEMCP());
     wchar_t locale[LOCALE_NAME_MAX_LENGTH] = L"";
-    if (GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH) > 0) std::printf("locale: %ls\n", locale);
+    if (GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH) > 0) say("locale: %ls\n", locale);
 
     // Without being aware of it, a program is shown the 96 dpi of a scaled
     // display.
@@ -77,7 +115,24 @@ int main(int argc, char** argv) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    std::printf("display: %d x %d pixels, %d dpi (%d %% scaling)\n", GetSystemMetrics(SM_CXSCREEN),
+    say("display: %d x %d pixels, %d dpi (%d %% scaling)\n", GetSystemMetrics(SM_CXSCREEN),
                 GetSystemMetrics(SM_CYSCREEN), dpi, dpi * 100 / 96);
-    return 0;
+}
+
+int wmain(int argc, wchar_t** argv) {
+    const wchar_t* report = nullptr;
+    if (argc >= 3 && std::wcscmp(argv[argc - 2], L"--report") == 0) {
+        report = argv[argc - 1];
+        argc -= 2;
+    }
+    int status = 0;
+    if (argc == 3 && std::wcscmp(argv[1], L"--summary") == 0) {
+        status = summary(argv[2]);
+    } else if (argc == 1) {
+        machine();
+    } else {
+        std::fprintf(stderr, "usage: kit-info [--summary LOG] [--report FILE]\n");
+        return 2;
+    }
+    return put(report) ? status : 1;
 }

@@ -28,7 +28,7 @@ set /a TOTAL=0
 for %%p in (%PROGRAMS%) do set /a TOTAL+=1
 
 > "%REPORT%" echo zolvanta's spar test kit report
-kit-info.exe >> "%REPORT%" 2>&1
+kit-info.exe --report "%REPORT%"
 >> "%REPORT%" echo started: %DATE% %TIME%
 >> "%REPORT%" echo note: the tests that press keys and click (focus, keyboard, presses, practice_room and
 >> "%REPORT%" echo       others) need the screen to themselves; a touch of the mouse or keyboard while
@@ -76,11 +76,11 @@ if not errorlevel 1 (
 )
 echo     FAILED
 >> "%REPORT%" echo %NAME%: FAILED
-kit-info.exe --summary "%LOGS%\%NAME%.txt" >> "%REPORT%"
+kit-info.exe --summary "%LOGS%\%NAME%.txt" --report "%REPORT%"
 set /a FAILED+=1
 goto :eof
 :passed
 >> "%REPORT%" echo %NAME%: passed
-kit-info.exe --summary "%LOGS%\%NAME%.txt" >> "%REPORT%"
+kit-info.exe --summary "%LOGS%\%NAME%.txt" --report "%REPORT%"
 set /a PASSED+=1
 goto :eof
