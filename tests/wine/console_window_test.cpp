@@ -197,6 +197,28 @@ TEST(ConsoleColours, FollowTheSystemSchemeWhereTheLayoutNamesASystemColour) {
         EXPECT_GT(leaning(pixels, row.text_blue), 0);
         EXPECT_EQ(leaning(pixels, !row.text_blue), 0);
     }
+
+    // About's own surface, wherever no control lies over it, is the button
+    // face; its other colours are fixed ones. (Help's text box covers all
+    // of Help's surface.)
+    PostMessageW(window, WM_COMMAND, idm_about, 0);
+    HWND about = wait_for_window(L"frmaboutzolspar", nullptr, console.id());
+    ASSERT_NE(about, nullptr);
+    const std::vector<COLORREF> pixels = pixels_shown(about);
+    RECT client{};
+    GetClientRect(about, &client);
+    ASSERT_EQ(pixels.size(), static_cast<std::size_t>(client.right) * client.bottom);
+    int surface = 0;
+    for (int y = 0; y < client.bottom; y += 4) {
+        for (int x = 0; x < client.right; x += 4) {
+            if (ChildWindowFromPointEx(about, POINT{x, y}, CWP_SKIPINVISIBLE) != about) continue;
+            ++surface;
+            ASSERT_EQ(pixels[static_cast<std::size_t>(y) * client.right + x], face) << x << "," << y;
+        }
+    }
+    EXPECT_GT(surface, 100);
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(about); }, 5s));
 }
 
 }  // namespace
