@@ -357,7 +357,7 @@ void expect_every_script_line_played(const std::vector<TranscriptLine>& lines, s
 
 TEST(Faults, HostileRoomTextNeitherStopsTheCounterNorPostsAWrongLine) {
     if (!in_system_code_page(kAccented + kZoe + L"\u00E9\u00BF")) {
-        GTEST_SKIP() << "the system code page " << GetACP() << " lacks the accented letters used here";
+        GTEST_SKIP() << "skipped: the system code page " << GetACP() << " lacks the accented letters used here";
     }
     const std::vector<ScriptStep> steps = hostile_script();
     std::wstring script_path;
