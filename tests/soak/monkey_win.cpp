@@ -89,22 +89,20 @@ std::wstring make_script(double minutes, std::mt19937& random) {
     while (at < total_s) {
         const double delay = 2 + pick(21) / 10.0;
         at += delay;
-        wchar_t head[32];
-        std::swprintf(head, 32, L"%.1f ", delay);
         const std::wstring who = players[pick(3)];
         const int kind = pick(3);
         if (kind == 0) {
-            text += head + who + L": " + chatter[pick(8)] + L"\r\n";
+            text += test::script_line(delay, who, chatter[pick(8)]);
         } else if (kind == 1) {
-            text += head + who + L": //roll-dice " + std::to_wstring(1 + pick(4)) + L"-sides" +
-                    std::to_wstring(sides[pick(3)]) + L"\r\n";
+            text += test::script_line(delay, who, L"//roll-dice " + std::to_wstring(1 + pick(4)) + L"-sides" +
+                                                      std::to_wstring(sides[pick(3)]));
         } else {
             // "OnlineHost:  x" in the room is "OnlineHost: x" in a script.
             const int n = 1 + pick(4);
             const int s = sides[pick(3)];
             std::vector<int> values;
             for (int k = 0; k < n; ++k) values.push_back(1 + pick(s));
-            text += std::wstring(head) + L"OnlineHost: " + test::dice_result(who, s, values) + L"\r\n";
+            text += test::script_line(delay, L"OnlineHost", test::dice_result(who, s, values));
         }
     }
     return text;

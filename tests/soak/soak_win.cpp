@@ -84,18 +84,16 @@ std::vector<Result> make_results(int count) {
 }
 
 std::wstring announcement_of(const Result& r) {
-    return kMe + L"~*~ " + r.roller + L" scored " + std::to_wstring(r.total) + L" hyt poynts ~*~";
+    return kMe + test::score_announcement(r.roller, r.total);
 }
 
 bool write_script(const std::wstring& path, const std::vector<Result>& results, long long interval_ms) {
     std::wstring text;
-    wchar_t delay[32];
     for (std::size_t i = 0; i < results.size(); ++i) {
         const long long ms = i == 0 ? kFirstResultMs : interval_ms;
-        std::swprintf(delay, 32, L"%lld.%03lld ", ms / 1000, ms % 1000);
         // "OnlineHost:  x" in the room is "OnlineHost: x" in a script line.
         const std::wstring& line = results[i].line;
-        text += delay + (L"OnlineHost: " + line.substr(std::wstring(L"OnlineHost:  ").size())) + L"\r\n";
+        text += test::script_line(ms / 1000.0, L"OnlineHost", line.substr(std::wstring(L"OnlineHost:  ").size()));
     }
     return test::write_utf8_file(path, text);
 }

@@ -284,8 +284,7 @@ Probe::Probe(HWND window) : window_(window) {
     thread_ = std::thread([this] {
         while (!stop_) {
             const auto start = std::chrono::steady_clock::now();
-            DWORD_PTR result = 0;
-            const bool answered = SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result) != 0;
+            const bool answered = answers(window_, 2s);
             const long long took =
                 std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
             ++sent_;

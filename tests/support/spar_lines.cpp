@@ -1,5 +1,6 @@
 #include "tests/support/spar_lines.h"
 
+#include <cwchar>
 #include <sstream>
 
 namespace zol::test {
@@ -15,6 +16,16 @@ std::wstring dice_result(const std::wstring& roller, int sides, const std::vecto
                         (values.size() == 1 ? L"-sided die:  " : L"-sided dice:  ");
     for (std::size_t i = 0; i < values.size(); ++i) line += (i ? L" " : L"") + std::to_wstring(values[i]);
     return line;
+}
+
+std::wstring script_line(double seconds, const std::wstring& speaker, const std::wstring& message) {
+    wchar_t delay[32];
+    std::swprintf(delay, 32, L"%.3f", seconds);
+    return delay + (L" " + speaker + L": " + message + L"\r\n");
+}
+
+std::wstring score_announcement(const std::wstring& roller, int total) {
+    return L"~*~ " + roller + L" scored " + std::to_wstring(total) + L" hyt poynts ~*~";
 }
 
 std::vector<int> dice_values(const std::wstring& line) {

@@ -15,6 +15,26 @@ int hit_points_of(int die);
 // "<roller> rolled N M-sided dice:  v1 v2 ...", "die" for one.
 std::wstring dice_result(const std::wstring& roller, int sides, const std::vector<int>& values);
 
+// One line of a practice room script: the seconds after the line before,
+// the speaker and the message, ending in CR LF.
+std::wstring script_line(double seconds, const std::wstring& speaker, const std::wstring& message);
+
+// What the console posts for a counted result with "say score" on, without
+// the user's name in front: "~*~ <roller> scored N hyt poynts ~*~".
+std::wstring score_announcement(const std::wstring& roller, int total);
+
+// A result a test plays, with the hit points its table says a proctor counts
+// for it.
+struct PlayedResult {
+    std::wstring roller;
+    int sides;
+    std::vector<int> values;
+    int total;
+
+    std::wstring line() const { return dice_result(roller, sides, values); }
+    std::wstring announcement() const { return score_announcement(roller, total); }
+};
+
 // The values of a dice result line "OnlineHost:  <name> rolled N M-sided
 // dice:  v1 v2 ...", or nothing when it is not one.
 std::vector<int> dice_values(const std::wstring& line);

@@ -76,18 +76,10 @@ const std::wstring kNamaste = L"\u0928\u092E\u0938\u094D\u0924\u0947 ";       //
 
 bool utf8() { return GetACP() == CP_UTF8; }
 
-struct Result {
-    std::wstring roller;
-    int sides;
-    std::vector<int> values;
-    int total;
-    std::wstring line() const { return dice_result(roller, sides, values); }
-};
-
 // Hit points: 15 -> 1, 17 -> 1, 19 -> 1, 20 -> 2, 40 -> 6, 91 -> 17,
 // 95 -> 21, 100 -> 26.
-std::vector<Result> results(const Language& l) {
-    std::vector<Result> r = {
+std::vector<PlayedResult> results(const Language& l) {
+    std::vector<PlayedResult> r = {
         {l.rollers[0], 20, {15, 20}, 3},
         {l.rollers[1], 100, {91}, 17},
         {l.rollers[2], 20, {20, 19, 17}, 4},
@@ -100,9 +92,6 @@ std::vector<Result> results(const Language& l) {
     return r;
 }
 
-std::wstring announcement(const std::wstring& roller, int total) {
-    return L"~*~ " + roller + L" scored " + std::to_wstring(total) + L" hyt poynts ~*~";
-}
 
 class CodePage : public ::testing::Test {
 protected:
@@ -128,7 +117,7 @@ protected:
     void check_every_text_survives_the_code_page() {
         std::vector<std::wstring> texts = {lang_.user,  lang_.speaker1, lang_.speaker2,
                                            lang_.hello, lang_.attack,   lang_.draft};
-        for (const Result& r : results(lang_)) texts.push_back(r.line());
+        for (const PlayedResult& r : results(lang_)) texts.push_back(r.line());
         if (utf8()) texts.insert(texts.end(), {kRaj, kNamaste + kDie});
         for (const auto& t : texts) ASSERT_TRUE(in_system_code_page(t)) << "not in code page " << GetACP();
     }
@@ -138,9 +127,7 @@ protected:
     void write_the_script() {
         std::wstring script;
         const auto say = [&](double delay, const std::wstring& speaker, const std::wstring& message) {
-            wchar_t when[32];
-            std::swprintf(when, 32, L"%.3f", delay);
-            script += std::wstring(when) + L" " + speaker + L": " + message + L"\r\n";
+            script += script_line(delay, speaker, message);
         };
         for (int i = 0; i < 40; ++i) {
             const std::wstring& speaker = i % 2 ? lang_.speaker1 : lang_.speaker2;
@@ -148,7 +135,7 @@ protected:
         }
         if (utf8()) say(0.0, kRaj, kNamaste + kDie);
         bool first = true;
-        for (const Result& r : results(lang_)) {
+        for (const PlayedResult& r : results(lang_)) {
             say(first ? 6.0 : 1.5, lang_.speaker2, lang_.hello);
             say(1.5, L"OnlineHost", r.line());
             first = false;
@@ -177,7 +164,7 @@ protected:
 
     // Every result of the script, counted and announced in order.
     void count_every_result_of_the_script() {
-        for (const Result& r : results(lang_)) expected_.push_back(announcement(r.roller, r.total));
+        for (const PlayedResult& r : results(lang_)) expected_.push_back(r.announcement());
         EXPECT_TRUE(wait_until([&] { return announced().size() >= expected_.size(); }, 60s))
             << "announced " << announced().size() << " of " << expected_.size();
     }
@@ -221,7 +208,7 @@ protected:
             },
             5s));
         for (int v : values) user_total_ += hit_points_of(v);
-        expected_.push_back(announcement(lang_.user, user_total_));
+        expected_.push_back(score_announcement(lang_.user, user_total_));
         // Counted before anything else is posted: a line posted within the same
         // half second would hide the result from the scanner, as it would any
         // two lines between two ticks.

@@ -237,16 +237,7 @@ const std::wstring kZoe = L"Zo\u00EB";
 // The well-formed results, each played after something hostile, and the
 // hit points the console must announce for each. Hit points per die:
 // 15 -> 1, 17 -> 1, 19 -> 1, 20 -> 2, 40 -> 6, 91 -> 17, 95 -> 21, 100 -> 26.
-struct HostileResult {
-    std::wstring roller;
-    int sides;
-    std::vector<int> values;
-    int total;
-
-    std::wstring line() const { return dice_result(roller, sides, values); }
-};
-
-const HostileResult kResults[] = {
+const PlayedResult kResults[] = {
     {L"dragon", 20, {12, 15, 20}, 3}, {L"wyvern", 100, {95, 40}, 27}, {L"basilisk", 20, {17}, 1},
     {L"griffin", 20, {20, 19}, 3},    {kAccented, 20, {15, 20}, 3},   {kZoe, 100, {100, 91}, 43},
 };
@@ -289,11 +280,7 @@ std::vector<ScriptStep> hostile_script() {
 // Writes the steps as a practice room script to a new file, named in `path`.
 void write_script(const std::vector<ScriptStep>& steps, std::wstring& path) {
     std::wstring script;
-    for (const auto& step : steps) {
-        wchar_t delay[32];
-        std::swprintf(delay, 32, L"%.3f", step.delay);
-        script += std::wstring(delay) + L" " + step.speaker + L": " + step.message + L"\r\n";
-    }
+    for (const auto& step : steps) script += script_line(step.delay, step.speaker, step.message);
     path = temp_file(L"hostile-script");
     ASSERT_TRUE(write_utf8_file(path, script));
 }
@@ -342,9 +329,7 @@ void check_the_room_kept_to_its_script(const std::vector<TranscriptLine>& lines)
 
 std::vector<std::wstring> announcements_of_the_results() {
     std::vector<std::wstring> expected;
-    for (const HostileResult& r : kResults) {
-        expected.push_back(L"~*~ " + r.roller + L" scored " + std::to_wstring(r.total) + L" hyt poynts ~*~");
-    }
+    for (const PlayedResult& r : kResults) expected.push_back(r.announcement());
     return expected;
 }
 
