@@ -321,7 +321,7 @@ void PracticeRoom::play_chosen_script() {
 }
 
 void PracticeRoom::play_sample_spar() {
-    HRSRC found = FindResourceW(instance_, MAKEINTRESOURCEW(IDR_SAMPLE_SPAR), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    HRSRC found = FindResourceW(instance_, MAKEINTRESOURCEW(IDR_SAMPLE_SPAR), RT_RCDATA);
     HGLOBAL loaded = found ? LoadResource(instance_, found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes) return;
@@ -447,7 +447,12 @@ LRESULT PracticeRoom::handle_message(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 void PracticeRoom::create_client() {
     HMENU window_menu = nullptr;
-    SetMenu(hwnd(), create_frame_menu(&window_menu));
+    ui::Menu bar(create_frame_menu(&window_menu));
+    if (SetMenu(hwnd(), bar.get())) {
+        bar.release();  // the window's now, destroyed with it
+    } else {
+        window_menu = nullptr;  // goes with the bar
+    }
     CLIENTCREATESTRUCT ccs{};
     ccs.hWindowMenu = window_menu;
     ccs.idFirstChild = kFirstRoomInMenu;
