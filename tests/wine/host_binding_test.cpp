@@ -290,7 +290,10 @@ TEST(NestedRead, AClickSentDuringARoomReadLeavesTheReadTheLineAndTheDraftExact) 
     EXPECT_TRUE(console.running());
     EXPECT_EQ(host.posted(), (std::vector<std::string>{"//roll-dice 4-sides92", "~*~ Jimbo scored 18 hyt poynts ~*~"}));
     EXPECT_EQ(test::text_of(label), L"~*~ Jimbo scored 18 ~*~");
-    EXPECT_TRUE(host.draft() == draft) << "the draft came back as " << host.draft().size() << " bytes";
+    // The draft is put back after the line's Enter, so a moment after the
+    // host has seen the line.
+    EXPECT_TRUE(test::wait_until([&] { return host.draft() == draft; }, 2s))
+        << "the draft came back as " << host.draft().size() << " bytes";
 }
 
 }  // namespace
